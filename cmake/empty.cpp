@@ -1,0 +1,1 @@
+// Keeps a library without sources buildable.

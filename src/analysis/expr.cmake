@@ -1,0 +1,1 @@
+# Smoothing and the expression language.

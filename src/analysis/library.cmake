@@ -1,0 +1,1 @@
+# Element library, reports text, data logs.

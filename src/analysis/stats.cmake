@@ -1,0 +1,1 @@
+target_sources(vorna_core PRIVATE ${CMAKE_CURRENT_LIST_DIR}/RoiStatistics.cpp)

@@ -1,0 +1,23 @@
+#pragma once
+// Saving that never destroys the previous good file: the bytes go to a temporary file in the
+// target's folder, are flushed to disk, and only then renamed over the target.
+
+#include <string>
+#include <string_view>
+
+namespace vorna {
+
+struct FileResult {
+    bool ok = true;
+    std::string error; // the operating system's text for the failure, when there is one
+};
+
+FileResult writeFileAtomically(const std::string& path, std::string_view bytes);
+
+// Reads a whole file; false with the system's error text when it cannot be read.
+FileResult readWholeFile(const std::string& path, std::string& bytes);
+
+bool fileExists(const std::string& path);
+bool directoryExists(const std::string& path);
+
+} // namespace vorna

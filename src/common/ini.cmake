@@ -1,0 +1,1 @@
+# Owned by the INI reader work; empty until it lands.

@@ -1,0 +1,1 @@
+# DPP records: status, configuration record and image, strings, files.

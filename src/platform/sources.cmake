@@ -1,0 +1,1 @@
+# Qt backends (QSettings profile store).

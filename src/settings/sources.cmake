@@ -1,0 +1,1 @@
+# Profile store and settings key.

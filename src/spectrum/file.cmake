@@ -1,0 +1,1 @@
+# Spectrum file reader, writer and file operations.

@@ -1,0 +1,7 @@
+target_sources(vorna_core PRIVATE
+    ${CMAKE_CURRENT_LIST_DIR}/CSpectraArray.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/CSpectraList.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/CSpectrum.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/SpectrumSlotDefaults.cpp
+)
+include(${CMAKE_CURRENT_LIST_DIR}/file.cmake)
