@@ -1,1 +1,1 @@
-# Owned by the INI reader work; empty until it lands.
+target_sources(vorna_common PRIVATE ${CMAKE_CURRENT_LIST_DIR}/IniFile.cpp)
