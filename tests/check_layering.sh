@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Core folders stay free of Qt: they are linked by tests, tools, benchmarks and fuzzers without it.
+set -euo pipefail
+ROOT="$1"
+status=0
+for dir in common spectrum analysis settings dpp kestrel external display pekto; do
+    [[ -d "$ROOT/src/$dir" ]] || continue
+    if hits=$(grep -rnE '#include\s*[<"]Q[A-Za-z]+' "$ROOT/src/$dir" --include='*.h' --include='*.cpp' --include='*.y' 2>/dev/null); then
+        echo "Qt header in core folder src/$dir:"
+        echo "$hits"
+        status=1
+    fi
+done
+# The code never cites the specification it was built from.
+if hits=$(grep -rniE 'spec\.md|per spec|\bPart [0-9]+\.[0-9]+' "$ROOT/src" "$ROOT/tests" "$ROOT/bench" "$ROOT/fuzz" 2>/dev/null | grep -v 'check_layering.sh'); then
+    echo "References to the specification:"
+    echo "$hits"
+    status=1
+fi
+[[ $status -eq 0 ]] && echo "layering clean"
+exit $status
