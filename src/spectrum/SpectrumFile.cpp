@@ -1,0 +1,308 @@
+#include "spectrum/SpectrumFile.h"
+
+#include <filesystem>
+#include <memory>
+#include <mutex>
+#include <strings.h>
+
+#include "common/AtomicFile.h"
+#include "common/CText.h"
+#include "common/UserPrompt.h"
+#include "spectrum/CSpectraList.h"
+#include "spectrum/CSpectrum.h"
+#include "spectrum/SpectrumReader.h"
+#include "spectrum/SpectrumWriter.h"
+
+namespace vorna {
+namespace {
+
+#ifdef _WIN32
+constexpr const char* kSeparators = "/\\";
+#else
+constexpr const char* kSeparators = "/";
+#endif
+constexpr const char* kSystemError = "System error.";
+
+struct PathParts {
+    std::string directory; // with its trailing separator, or empty
+    std::string name;      // without extension
+    std::string extension; // with its dot, or empty
+};
+
+PathParts splitPath(const std::string& path) {
+    PathParts parts;
+    size_t sep = path.find_last_of(kSeparators);
+    size_t nameStart = sep == std::string::npos ? 0 : sep + 1;
+    parts.directory = path.substr(0, nameStart);
+    std::string file = path.substr(nameStart);
+    size_t dot = file.find_last_of('.');
+    if (dot == std::string::npos) {
+        parts.name = file;
+    } else {
+        parts.name = file.substr(0, dot);
+        parts.extension = file.substr(dot);
+    }
+    return parts;
+}
+
+bool sameNoCase(const std::string& a, const char* b) {
+    return strcasecmp(a.c_str(), b) == 0;
+}
+
+bool isSeparator(char c) {
+    return std::string_view(kSeparators).find(c) != std::string_view::npos;
+}
+
+std::string withTrailingSeparator(std::string dir) {
+    if (!dir.empty() && !isSeparator(dir.back()))
+        dir += '/';
+    return dir;
+}
+
+// A name that holds a separator after its first character is a path, not a bare name.
+bool holdsPath(const std::string& name) {
+    return name.size() > 1 && name.find_first_of(kSeparators, 1) != std::string::npos;
+}
+
+bool isCurrentDirectoryMark(const std::string& dir) {
+    return dir == "./" || dir == ".\\";
+}
+
+std::string fullPath(const std::string& path) {
+    std::error_code ec;
+    std::filesystem::path p = std::filesystem::absolute(path, ec);
+    if (ec)
+        return path;
+    return p.lexically_normal().string();
+}
+
+void show(const SpectrumEnvironment& env, const std::string& text) {
+    if (env.prompt)
+        env.prompt->message(text, PromptStyle::Error);
+}
+
+// Steps shared by open and read: the extension check, the bytes, the reader.
+int readInto(const SpectrumEnvironment& env, const std::string& path, CSpectrum& spectrum,
+             const char* extensionWarning) {
+    int result = kFileDone;
+    const PathParts parts = splitPath(path);
+    if (!sameNoCase(parts.extension, ".mca") && !sameNoCase(parts.extension, ".mcs")) {
+        if (env.prompt)
+            env.prompt->message(extensionWarning, PromptStyle::Warning);
+        result = kFileWarned;
+    }
+    std::string bytes;
+    FileResult file = readWholeFile(path, bytes);
+    std::string reason;
+    if (!file.ok) {
+        reason = file.error.empty() ? kSystemError : file.error;
+    } else {
+        SpectrumReadOptions options;
+        options.calibEquationType = env.settings.calibEquationType;
+        options.prompt = env.prompt;
+        if (!ReadSpectrum(bytes, spectrum, options))
+            reason = kLoadFileFailure;
+    }
+    if (!reason.empty()) {
+        spectrum.FreeData();
+        show(env, cFormat("Can not open the file %s. %s", path.c_str(), reason.c_str()));
+        return kFileFailed;
+    }
+    SetFileNameFromPath(spectrum, path, env.spectraDirectory);
+    return result;
+}
+
+SaveResult writeTo(const SpectrumEnvironment& env, CSpectrum& spectrum, const std::string& path,
+                   int listPosition) {
+    SpectrumWriteOptions options;
+    options.dppDeviceType = env.dppDeviceType;
+    options.liveBlocks = listPosition == 0;
+    options.dpp = env.dpp;
+    std::string bytes;
+    {
+        std::lock_guard<std::recursive_mutex> guard(spectrum.m_lock);
+        WriteSpectrum(spectrum, options, bytes);
+    }
+    // The old file stays whole until the new bytes are safely on disk.
+    FileResult file = writeFileAtomically(path, bytes);
+    if (!file.ok) {
+        show(env, file.error.empty() ? kSystemError : file.error);
+        return SaveResult::Failed;
+    }
+    SetFileNameFromPath(spectrum, path, env.spectraDirectory);
+    return SaveResult::Saved;
+}
+
+// The folder a spectrum is saved into: its own, else the spectra directory.
+std::string saveDirectory(const SpectrumEnvironment& env, const PathParts& parts) {
+    return parts.directory.empty() ? env.spectraDirectory : parts.directory;
+}
+
+} // namespace
+
+void SetFileNameFromPath(CSpectrum& spectrum, const std::string& path,
+                         const std::string& spectraDirectory) {
+    const std::string full = fullPath(path);
+    const PathParts parts = splitPath(full);
+    const std::string spectra = spectraDirectory.empty()
+                                    ? std::string()
+                                    : withTrailingSeparator(fullPath(spectraDirectory));
+    if (!spectra.empty() && parts.directory == spectra)
+        spectrum.m_strFileName = parts.name + parts.extension;
+    else
+        spectrum.m_strFileName = full;
+}
+
+int OpenSpectrumFile(CSpectraList& list, const std::string& path, RecentFileList* recent,
+                     CSpectrum** opened) {
+    if (opened)
+        *opened = nullptr;
+    SpectrumEnvironment& env = list.Environment();
+    auto spectrum = std::make_unique<CSpectrum>(env.slots, list.GetCount());
+    int result = readInto(env, path, *spectrum, "Invalid file extension; must be .mca, .mcs!");
+    if (result == kFileFailed)
+        return kFileFailed; // the new spectrum goes with `spectrum`
+    CSpectrum* added = list.Add(spectrum, true);
+    if (!added)
+        return kFileFailed; // the list has said why
+    if (recent)
+        recent->AddRecentFile(path);
+    if (opened)
+        *opened = added;
+    return result;
+}
+
+int ReadFileIntoSpectrum(const SpectrumEnvironment& env, const std::string& path,
+                         CSpectrum& spectrum) {
+    return readInto(env, path, spectrum, "Invalid file extension; must be .mca, .mcs");
+}
+
+SaveResult SaveSpectrum(const SpectrumEnvironment& env, CSpectrum& spectrum, bool showDialog,
+                        int listPosition) {
+    PathParts parts = splitPath(spectrum.m_strFileName);
+    std::string directory = saveDirectory(env, parts);
+    if (isCurrentDirectoryMark(directory) || (!directory.empty() && !directoryExists(directory)))
+        directory.clear();
+    directory = withTrailingSeparator(directory);
+    // Without a name there is nothing to save to but what the user picks.
+    if (parts.name.empty()) {
+        parts.name = "*";
+        showDialog = true;
+    }
+    std::string path = directory + parts.name + parts.extension;
+    if (showDialog) {
+        const bool mca = sameNoCase(parts.extension, ".mca");
+        const char* extension = mca ? "mca" : "mcs";
+        const char* filter = mca ? "Spectra Data Files (*.mca)|*.mca|All Files (*.*)|*.*||"
+                                 : "Spectra Data Files (*.mcs)|*.mcs|All Files (*.*)|*.*||";
+        if (!env.prompt || !env.prompt->chooseSaveFile(path, extension, filter))
+            return SaveResult::Cancelled;
+    }
+    return writeTo(env, spectrum, path, listPosition);
+}
+
+SaveResult SaveSpectrumToPath(const SpectrumEnvironment& env, CSpectrum& spectrum,
+                              const std::string& path, int listPosition) {
+    std::string directory = saveDirectory(env, splitPath(spectrum.m_strFileName));
+    if (!directoryExists(directory.empty() ? std::string(".") : directory))
+        return SaveResult::Failed;
+    return writeTo(env, spectrum, path, listPosition);
+}
+
+int RecallTemplate(CSpectraList& list, const TemplateOptions& options) {
+    SpectrumEnvironment& env = list.Environment();
+    if (!(options.loadCalibration || options.loadRoi) || env.spectraDirectory.empty() ||
+        options.templateFile.empty() || options.templateFile.find('*') != std::string::npos)
+        return 0;
+    const std::string path = withTrailingSeparator(env.spectraDirectory) + options.templateFile;
+    if (!fileExists(path)) {
+        show(env, cFormat("Invalid Spectrum Template path or file - %s.", path.c_str()));
+        return 0;
+    }
+    CSpectrum templ(env.slots, list.GetCount());
+    if (ReadFileIntoSpectrum(env, path, templ) != kFileDone) {
+        show(env, cFormat("Spectrum template internal load error - %s.", path.c_str()));
+        return 0;
+    }
+    CSpectrum* active = list.GetActive();
+    if (!active)
+        return 0;
+    {
+        std::lock_guard<std::recursive_mutex> guard(active->m_lock);
+        if (options.loadCalibration)
+            active->m_calibrate = templ.m_calibrate;
+        if (options.loadRoi)
+            active->m_roi = templ.m_roi;
+        // New ROIs need their statistics before anyone shows them.
+        if (active->HasData())
+            active->UpdateTotals(env, list.GetActivePosition());
+    }
+    active->RequestDisplayUpdate(env);
+    return 1;
+}
+
+bool RevertSpectrum(CSpectraList& list, CSpectrum& spectrum, const std::string& workingDirectory) {
+    SpectrumEnvironment& env = list.Environment();
+    std::string path = spectrum.m_strFileName;
+    if (!holdsPath(path)) {
+        std::string dir = env.spectraDirectory.empty() ? workingDirectory : env.spectraDirectory;
+        path = withTrailingSeparator(dir) + path;
+    }
+    auto unable = [&] {
+        if (env.prompt)
+            env.prompt->status(0, "Unable to Revert - unable to locate original spectrum file.");
+        return false;
+    };
+    if (!fileExists(path))
+        return unable();
+    CSpectrum original(env.slots, list.GetCount());
+    if (ReadFileIntoSpectrum(env, path, original) == kFileFailed)
+        return false;
+    {
+        std::lock_guard<std::recursive_mutex> guard(spectrum.m_lock);
+        const std::string ownTag = spectrum.m_strTag;
+        spectrum.CopyFrom(original, true, false);
+        // The buffer follows the file's channel count, so the record never claims more
+        // channels than it holds.
+        spectrum.m_pData = std::move(original.m_pData);
+        // Tags name spectra in expressions and must stay unique in the list.
+        const CSpectrum* holder = list.FindTag(spectrum.m_strTag);
+        if (holder && holder != &spectrum)
+            spectrum.m_strTag = ownTag;
+        spectrum.m_bValid = 1;
+        spectrum.UpdateTotals(env, list.GetActivePosition());
+    }
+    spectrum.RequestDisplayUpdate(env);
+    if (env.display) {
+        if (list.GetActive() == &spectrum)
+            env.display->SpectrumActivated(spectrum);
+        env.display->RefreshSpectraListWindow();
+    }
+    return true;
+}
+
+OpenDialogSetup MakeOpenDialogSetup(const std::string& spectraDirectory) {
+    OpenDialogSetup setup;
+    if (!spectraDirectory.empty() && !isCurrentDirectoryMark(spectraDirectory) &&
+        directoryExists(spectraDirectory))
+        setup.initialDirectory = withTrailingSeparator(spectraDirectory);
+    setup.initialName = setup.initialDirectory + "*.mca";
+    return setup;
+}
+
+int OpenWithDialog(CSpectraList& list,
+                   const std::function<bool(const OpenDialogSetup&, std::string&)>& choose,
+                   RecentFileList* recent) {
+    const OpenDialogSetup setup = MakeOpenDialogSetup(list.Environment().spectraDirectory);
+    int result = kFileFailed;
+    for (;;) {
+        std::string path = setup.initialName;
+        if (!choose(setup, path))
+            return result;
+        result = OpenSpectrumFile(list, path, recent);
+        if (result != kFileWarned)
+            return result;
+    }
+}
+
+} // namespace vorna
