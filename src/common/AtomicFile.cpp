@@ -12,7 +12,7 @@ namespace vorna {
 namespace {
 
 FileResult failure(int err) {
-    return FileResult{false, err ? std::strerror(err) : std::string()};
+    return FileResult{false, err ? std::strerror(err) : std::string(), err};
 }
 
 std::string folderOf(const std::string& path) {

@@ -10,6 +10,7 @@ namespace vorna {
 struct FileResult {
     bool ok = true;
     std::string error; // the operating system's text for the failure, when there is one
+    int code = 0;      // errno of the failure, so callers can tell a full disk from a denial
 };
 
 FileResult writeFileAtomically(const std::string& path, std::string_view bytes);
