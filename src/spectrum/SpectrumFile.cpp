@@ -138,6 +138,17 @@ std::string saveDirectory(const SpectrumEnvironment& env, const PathParts& parts
     return parts.directory.empty() ? env.spectraDirectory : parts.directory;
 }
 
+bool tagHeldByAnother(const CSpectraList& list, const CSpectrum& self, const std::string& tag) {
+    std::lock_guard<std::recursive_mutex> guard(list.Lock());
+    for (int i = 0; i < list.GetCount(); ++i) {
+        const CSpectrum* s = list[i];
+        if (s != &self && s->m_strTag.size() == tag.size() &&
+            strcasecmp(s->m_strTag.c_str(), tag.c_str()) == 0)
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
 void SetFileNameFromPath(CSpectrum& spectrum, const std::string& path,
@@ -258,6 +269,9 @@ bool RevertSpectrum(CSpectraList& list, CSpectrum& spectrum, const std::string& 
     CSpectrum original(env.slots, list.GetCount());
     if (ReadFileIntoSpectrum(env, path, original) == kFileFailed)
         return false;
+    // Tags name spectra in expressions and must stay unique in the list. Checked before the
+    // spectrum's lock is taken: the list lock is never taken inside a spectrum lock.
+    const bool tagTaken = tagHeldByAnother(list, spectrum, original.m_strTag);
     {
         std::lock_guard<std::recursive_mutex> guard(spectrum.m_lock);
         const std::string ownTag = spectrum.m_strTag;
@@ -265,9 +279,7 @@ bool RevertSpectrum(CSpectraList& list, CSpectrum& spectrum, const std::string& 
         // The buffer follows the file's channel count, so the record never claims more
         // channels than it holds.
         spectrum.m_pData = std::move(original.m_pData);
-        // Tags name spectra in expressions and must stay unique in the list.
-        const CSpectrum* holder = list.FindTag(spectrum.m_strTag);
-        if (holder && holder != &spectrum)
+        if (tagTaken)
             spectrum.m_strTag = ownTag;
         spectrum.m_bValid = 1;
         spectrum.UpdateTotals(env, list.GetActivePosition());
