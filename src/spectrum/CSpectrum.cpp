@@ -58,7 +58,13 @@ CSpectrum::CSpectrum(const SpectrumHeader& header) : SpectrumHeader(header) {
     ResetRecord();
 }
 
-CSpectrum::~CSpectrum() = default;
+CSpectrum::~CSpectrum() {
+    // Links are non-owning both ways: leave no pointer to this spectrum in a spectrum that is
+    // still open (an operand's dependents, a derived spectrum's operands).
+    for (int i = 0; i < m_linked.GetCount(); ++i)
+        if (m_linked[i] != this)
+            m_linked[i]->m_linked.Remove(this);
+}
 
 void CSpectrum::ResetRecord() {
     m_pData.clear();

@@ -1,0 +1,316 @@
+#include "analysis/ExpressionProgram.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+#include "analysis/Smoothing.h"
+
+namespace vorna {
+
+using namespace expr;
+
+namespace {
+
+bool isSmoothing(int op) {
+    return op == kSM3 || op == kSM5;
+}
+
+int smoothKind(int op) {
+    return op == kSM5 ? static_cast<int>(SmoothKind::SM5) : static_cast<int>(SmoothKind::SM3);
+}
+
+// Capacities grow to twice what is needed, so a redefinition of similar size reuses them.
+template <typename T> void assignGrowing(std::vector<T>& v, const T* data, int count) {
+    auto n = static_cast<size_t>(count);
+    if (v.capacity() < n)
+        v.reserve(2 * n);
+    v.assign(data, data + n);
+}
+
+} // namespace
+
+int CExprProgram::Compile(const std::string& text, const std::vector<std::string>& tags) {
+    CToken ctx(text, tags);
+    int status = 0;
+    try {
+        status = ParseExpression(ctx);
+    } catch (const CExprException& e) {
+        m_error = e.what();
+        return 1;
+    }
+    if (status != 0) {
+        m_error = ctx.Error().empty() ? std::string("syntax error") : ctx.Error();
+        return 1;
+    }
+    // Each stack slot holds one block of channels; the stack is reallocated only when too small.
+    const size_t slots = 2 * static_cast<size_t>(std::max(ctx.MaxDepth(), 1));
+    if (m_stack.size() < slots * kBlock)
+        m_stack.assign(slots * kBlock, 0.0);
+    assignGrowing(m_constants, ctx.Constants(), ctx.ConstantCount());
+    assignGrowing(m_code, ctx.Code(), ctx.CodeCount());
+    m_nConstants = ctx.ConstantCount();
+    m_nCode = ctx.CodeCount();
+    m_nMaxDepth = ctx.MaxDepth();
+    m_nOperands = static_cast<int>(tags.size());
+    m_operands.assign(tags.size(), Operand{});
+    m_tags = tags;
+    m_text = text;
+    m_error.clear();
+    BuildPlan();
+    return 0;
+}
+
+void CExprProgram::SetOperand(int k, int channels, const double* counts) {
+    if (k < 0 || k >= m_nOperands)
+        return;
+    Operand& o = m_operands[static_cast<size_t>(k)];
+    o.channels = counts ? std::max(channels, 0) : 0;
+    o.counts = counts;
+}
+
+void CExprProgram::BindOperand(int k, CSpectrum* spectrum) {
+    if (k < 0 || k >= m_nOperands)
+        return;
+    Operand& o = m_operands[static_cast<size_t>(k)];
+    o.spectrum = spectrum;
+    if (spectrum)
+        SetOperand(k, std::min(spectrum->m_nChannels, static_cast<int>(spectrum->m_pData.size())),
+                   spectrum->m_pData.empty() ? nullptr : spectrum->m_pData.data());
+    else
+        SetOperand(k, 0, nullptr);
+}
+
+bool CExprProgram::UsesOperand(int k) const {
+    for (int i = 0; i < m_nCode; ++i)
+        if (OpcodeOf(m_code[static_cast<size_t>(i)]) == kFirstOperand + k)
+            return true;
+    return false;
+}
+
+// Splits the code for evaluation. A smoothing instruction whose argument is everything computed
+// so far stays in the main code: there the previous pass's results are the argument series and
+// are smoothed in place. Any other smoothed argument (2*SM3(A), A+SM3(B)) would need values
+// that sit below it on the operand stack, so its code is moved into a series of its own,
+// computed over all channels before the main code runs, and replaced by a push of that series.
+void CExprProgram::BuildPlan() {
+    m_main.clear();
+    m_plan.clear();
+    std::vector<size_t> starts; // where in m_main each value on the operand stack begins
+    for (int i = 0; i < m_nCode; ++i) {
+        const uint32_t word = m_code[static_cast<size_t>(i)];
+        const int op = OpcodeOf(word);
+        const int arg = ArgumentOf(word);
+        if (isSmoothing(op) && !starts.empty() && starts.back() > 0) {
+            const size_t s = starts.back();
+            if (m_main.size() == s + 1 && m_main[s].op == kPushSeries) {
+                // The argument is a series already (SM3(SM5(B))): smooth it once more.
+                m_plan[static_cast<size_t>(m_main[s].arg)].kinds.push_back(smoothKind(op));
+                continue;
+            }
+            Series series;
+            series.code.assign(m_main.begin() + static_cast<std::ptrdiff_t>(s), m_main.end());
+            series.kinds.push_back(smoothKind(op));
+            m_main.resize(s);
+            m_main.push_back({kPushSeries, static_cast<int>(m_plan.size())});
+            m_plan.push_back(std::move(series));
+            continue;
+        }
+        m_main.push_back({op, arg});
+        const int effect = StackEffect(op);
+        if (effect > 0)
+            starts.push_back(m_main.size() - 1);
+        else if (effect < 0 && !starts.empty())
+            starts.pop_back();
+    }
+}
+
+// Unary plus and STEP have no evaluation; an operand must be in the table.
+bool CExprProgram::Executable(const Step* begin, const Step* end) const {
+    for (const Step* s = begin; s != end; ++s) {
+        if (s->op == kUnaryPlus || s->op == kStep)
+            return false;
+        if (s->op >= kFirstOperand && s->op - kFirstOperand >= m_nOperands)
+            return false;
+        if (s->op < kPushSeries || isSmoothing(s->op))
+            return false;
+    }
+    return true;
+}
+
+void CExprProgram::PushOperand(double* slot, int k, int i0, int n) const {
+    const Operand& o = m_operands[static_cast<size_t>(k)];
+    int have = o.counts ? std::clamp(o.channels - i0, 0, n) : 0;
+    if (have > 0)
+        std::memcpy(slot, o.counts + i0, static_cast<size_t>(have) * sizeof(double));
+    // Channels at or beyond the operand's own count read as 0.
+    std::fill(slot + have, slot + n, 0.0);
+}
+
+// Interprets the code once per block of channels rather than once per channel: every
+// instruction then runs as a short loop over the block, which keeps the dispatch cost out of
+// the per-channel work. Each channel still sees exactly the operations of the postfix program.
+bool CExprProgram::RunBlocks(const Step* begin, const Step* end, bool pushValues, int first,
+                             int last, double* out) {
+    const int slots = static_cast<int>(m_stack.size() / kBlock);
+    for (int i0 = first; i0 <= last; i0 += kBlock) {
+        const int n = std::min(kBlock, last - i0 + 1);
+        int depth = 0;
+        auto slot = [this](int d) { return m_stack.data() + static_cast<size_t>(d) * kBlock; };
+        if (pushValues) {
+            std::memcpy(slot(0), out + i0, static_cast<size_t>(n) * sizeof(double));
+            depth = 1;
+        }
+        for (const Step* s = begin; s != end; ++s) {
+            const int op = s->op;
+            if (StackEffect(op) > 0 || op == kPushSeries) {
+                if (depth >= slots)
+                    return false; // the stack was sized for compiled code; never reached
+                double* d = slot(depth++);
+                if (op == kPushConstant) {
+                    std::fill(d, d + n, m_constants[static_cast<size_t>(s->arg)]);
+                } else if (op == kChan) {
+                    for (int i = 0; i < n; ++i)
+                        d[i] = static_cast<double>(i0 + i);
+                } else if (op == kPushSeries) {
+                    std::memcpy(d, m_seriesValues[static_cast<size_t>(s->arg)].data() + i0,
+                                static_cast<size_t>(n) * sizeof(double));
+                } else {
+                    PushOperand(d, op - kFirstOperand, i0, n);
+                }
+                continue;
+            }
+            if (depth < 1 || (StackEffect(op) < 0 && depth < 2))
+                return false;
+            double* top = slot(depth - 1);
+            if (StackEffect(op) < 0) {
+                double* a = slot(depth - 2);
+                const double* b = top;
+                switch (op) {
+                case kAdd:
+                    for (int i = 0; i < n; ++i)
+                        a[i] = a[i] + b[i];
+                    break;
+                case kSubtract:
+                    for (int i = 0; i < n; ++i)
+                        a[i] = a[i] - b[i];
+                    break;
+                case kMultiply:
+                    for (int i = 0; i < n; ++i)
+                        a[i] = a[i] * b[i];
+                    break;
+                default:
+                    for (int i = 0; i < n; ++i)
+                        a[i] = a[i] / b[i];
+                    break;
+                }
+                --depth;
+                continue;
+            }
+            switch (op) {
+            case kNegate:
+                for (int i = 0; i < n; ++i)
+                    top[i] = -top[i];
+                break;
+            case kSin:
+                for (int i = 0; i < n; ++i)
+                    top[i] = std::sin(top[i]);
+                break;
+            case kCos:
+                for (int i = 0; i < n; ++i)
+                    top[i] = std::cos(top[i]);
+                break;
+            case kTan:
+                for (int i = 0; i < n; ++i)
+                    top[i] = std::tan(top[i]);
+                break;
+            case kSqrt:
+                for (int i = 0; i < n; ++i)
+                    top[i] = std::sqrt(top[i]);
+                break;
+            case kLog:
+                for (int i = 0; i < n; ++i)
+                    top[i] = std::log(top[i]);
+                break;
+            case kExp:
+                for (int i = 0; i < n; ++i)
+                    top[i] = std::exp(top[i]);
+                break;
+            default:
+                break;
+            }
+        }
+        if (depth != 1)
+            return false;
+        std::memcpy(out + i0, slot(0), static_cast<size_t>(n) * sizeof(double));
+    }
+    return true;
+}
+
+int CExprProgram::Evaluate(int first, int last, double* values) {
+    if (m_nCode == 0 || first < 0 || !values)
+        return 0;
+    if (last < first)
+        return 1;
+    // Separately smoothed arguments first; they never depend on the main passes.
+    if (m_seriesValues.size() < m_plan.size())
+        m_seriesValues.resize(m_plan.size());
+    for (size_t k = 0; k < m_plan.size(); ++k) {
+        const Series& series = m_plan[k];
+        const Step* b = series.code.data();
+        const Step* e = b + series.code.size();
+        if (!Executable(b, e))
+            return 0;
+        std::vector<double>& buffer = m_seriesValues[k];
+        if (buffer.size() < static_cast<size_t>(last) + 1)
+            buffer.resize(static_cast<size_t>(last) + 1);
+        if (!RunBlocks(b, e, false, first, last, buffer.data()))
+            return 0;
+        for (int kind : series.kinds)
+            SmoothRange(buffer.data(), first, last, kind);
+    }
+    // The main code runs in passes split at its smoothing instructions; a pass that begins with
+    // one starts from the previous pass's smoothed results.
+    const size_t count = m_main.size();
+    size_t j = 0;
+    for (;;) {
+        const bool fromValues = isSmoothing(m_main[j].op);
+        const size_t begin = fromValues ? j + 1 : j;
+        size_t end = begin;
+        while (end < count && !isSmoothing(m_main[end].op))
+            ++end;
+        if (!Executable(m_main.data() + begin, m_main.data() + end))
+            return 0;
+        if (!RunBlocks(m_main.data() + begin, m_main.data() + end, fromValues, first, last, values))
+            return 0;
+        if (end == count)
+            return 1;
+        SmoothRange(values, first, last, smoothKind(m_main[end].op));
+        while (end + 1 < count && isSmoothing(m_main[end + 1].op)) {
+            ++end;
+            SmoothRange(values, first, last, smoothKind(m_main[end].op));
+        }
+        if (end == count - 1)
+            return 1;
+        j = end;
+    }
+}
+
+bool CExprProgram::Run(CSpectrum& target) {
+    const int n = std::min(target.m_nChannels, static_cast<int>(target.m_pData.size()));
+    if (n <= 0)
+        return false;
+    // The counts are looked up afresh: an operand may have replaced its array since the last
+    // run. One that is no longer linked to the target has been closed, and is not read.
+    for (int k = 0; k < m_nOperands; ++k) {
+        CSpectrum* s = m_operands[static_cast<size_t>(k)].spectrum;
+        if (!s)
+            continue;
+        if (s != &target && target.m_linked.Find(s) < 0)
+            return false;
+        BindOperand(k, s);
+    }
+    return Evaluate(0, n - 1, target.m_pData.data()) == 1;
+}
+
+} // namespace vorna
