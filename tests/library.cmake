@@ -10,3 +10,7 @@ if(TARGET pekto_dll)
              COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/library/check_pekto_dll.sh
                      ${_pekto_objdump} ${_pekto_dll})
 endif()
+
+vorna_add_test(vorna_library_tests COMMA_LOCALE
+    SOURCES library/ElementLibraryTest.cpp library/DataLogTest.cpp
+    LIBS vorna_core)

@@ -1,1 +1,5 @@
-# Element library, reports text, data logs.
+# Element library and data logs.
+target_sources(vorna_core PRIVATE
+    ${CMAKE_CURRENT_LIST_DIR}/ElementLibrary.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/DataLog.cpp
+)
