@@ -1,1 +1,10 @@
-target_sources(vorna_core PRIVATE ${CMAKE_CURRENT_LIST_DIR}/RoiStatistics.cpp)
+# ROI statistics and the Gaussian fit, ROI operations, calibration, peak search, reports.
+target_sources(vorna_core PRIVATE
+    ${CMAKE_CURRENT_LIST_DIR}/AutoCalibration.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/CalibrationEditor.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/GaussFit.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/NumberFormat.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/PeakSearch.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/RoiOperations.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/RoiStatistics.cpp
+)

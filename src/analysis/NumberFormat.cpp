@@ -1,0 +1,20 @@
+#include "analysis/NumberFormat.h"
+
+#include <cmath>
+
+#include "common/CText.h"
+
+namespace vorna {
+
+std::string FormatNumber(double value) {
+    double magnitude = std::fabs(value);
+    if (magnitude >= 1000000.0 || value == std::floor(value) || magnitude < 0.0001)
+        return cFormat("%1.0f", value);
+    return cFormat("%1.2f", value);
+}
+
+std::string FormatFixed(double value, int decimals) {
+    return cFormat("%1.*f", decimals, value);
+}
+
+} // namespace vorna

@@ -1,0 +1,4 @@
+vorna_add_test(vorna_analysis_tests COMMA_LOCALE
+    SOURCES analysis/RoiStatisticsTest.cpp analysis/RoiOperationsTest.cpp
+            analysis/PeakSearchTest.cpp analysis/CalibrationTest.cpp
+    LIBS vorna_core)
