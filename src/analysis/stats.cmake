@@ -5,6 +5,7 @@ target_sources(vorna_core PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/GaussFit.cpp
     ${CMAKE_CURRENT_LIST_DIR}/NumberFormat.cpp
     ${CMAKE_CURRENT_LIST_DIR}/PeakSearch.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/Reports.cpp
     ${CMAKE_CURRENT_LIST_DIR}/RoiOperations.cpp
     ${CMAKE_CURRENT_LIST_DIR}/RoiStatistics.cpp
 )
