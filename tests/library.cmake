@@ -14,3 +14,10 @@ endif()
 vorna_add_test(vorna_library_tests COMMA_LOCALE
     SOURCES library/ElementLibraryTest.cpp library/DataLogTest.cpp
     LIBS vorna_core)
+
+# The command-line tool's library and log commands, run as a separate program.
+find_package(nlohmann_json 3 REQUIRED)
+vorna_add_test(vorna_cli_library_tests SOURCES library/CliLibraryTest.cpp
+    LIBS nlohmann_json::nlohmann_json)
+target_compile_definitions(vorna_cli_library_tests PRIVATE VORNA_CLI_PATH="$<TARGET_FILE:vorna-cli>")
+add_dependencies(vorna_cli_library_tests vorna-cli)
