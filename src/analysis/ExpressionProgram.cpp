@@ -138,111 +138,187 @@ bool CExprProgram::Executable(const Step* begin, const Step* end) const {
     return true;
 }
 
-void CExprProgram::PushOperand(double* slot, int k, int i0, int n) const {
-    const Operand& o = m_operands[static_cast<size_t>(k)];
-    int have = o.counts ? std::clamp(o.channels - i0, 0, n) : 0;
-    if (have > 0)
-        std::memcpy(slot, o.counts + i0, static_cast<size_t>(have) * sizeof(double));
-    // Channels at or beyond the operand's own count read as 0.
-    std::fill(slot + have, slot + n, 0.0);
+namespace {
+
+// One value on the block stack: a constant, or a block of channel values that lives in an
+// operand, a series or one of the stack's own buffers.
+struct Value {
+    const double* p = nullptr;
+    double scalar = 0.0;
+    bool isScalar = false;
+};
+
+template <typename F> void unary(const Value& x, double* dst, int n, F f, Value& result) {
+    if (x.isScalar) {
+        result.scalar = f(x.scalar);
+        result.isScalar = true;
+        return;
+    }
+    for (int i = 0; i < n; ++i)
+        dst[i] = f(x.p[i]);
+    result.p = dst;
 }
 
-// Interprets the code once per block of channels rather than once per channel: every
-// instruction then runs as a short loop over the block, which keeps the dispatch cost out of
-// the per-channel work. Each channel still sees exactly the operations of the postfix program.
+template <typename F>
+void binary(const Value& a, const Value& b, double* dst, int n, F f, Value& result) {
+    if (a.isScalar && b.isScalar) {
+        result.scalar = f(a.scalar, b.scalar);
+        result.isScalar = true;
+        return;
+    }
+    if (a.isScalar) {
+        for (int i = 0; i < n; ++i)
+            dst[i] = f(a.scalar, b.p[i]);
+    } else if (b.isScalar) {
+        for (int i = 0; i < n; ++i)
+            dst[i] = f(a.p[i], b.scalar);
+    } else {
+        for (int i = 0; i < n; ++i)
+            dst[i] = f(a.p[i], b.p[i]);
+    }
+    result.p = dst;
+    result.isScalar = false;
+}
+
+} // namespace
+
+// Interprets the code once per block of channels rather than once per channel, so the dispatch
+// cost stays out of the per-channel work. Operands, series and constants are not copied onto
+// the stack but read where they are, and a value at the bottom of the stack is computed
+// straight into the output block. Every channel still sees exactly the operations of the
+// postfix program, in its order.
 bool CExprProgram::RunBlocks(const Step* begin, const Step* end, bool pushValues, int first,
                              int last, double* out) {
     const int slots = static_cast<int>(m_stack.size() / kBlock);
+    if (slots < 1)
+        return false;
+    // An operand that shares the output array (a spectrum computed from itself) must be read
+    // before any channel of the block is written, so then the bottom value gets a buffer too.
+    bool direct = true;
+    for (int k = 0; k < m_nOperands; ++k) {
+        const Operand& o = m_operands[static_cast<size_t>(k)];
+        if (o.counts && o.counts < out + last + 1 && out + first < o.counts + o.channels)
+            direct = false;
+    }
+    Value stack[CToken::kMaxCode + 1];
     for (int i0 = first; i0 <= last; i0 += kBlock) {
         const int n = std::min(kBlock, last - i0 + 1);
+        double* const outBlock = out + i0;
+        auto slot = [&](int d) {
+            return d == 0 && direct ? outBlock : m_stack.data() + static_cast<size_t>(d) * kBlock;
+        };
         int depth = 0;
-        auto slot = [this](int d) { return m_stack.data() + static_cast<size_t>(d) * kBlock; };
         if (pushValues) {
-            std::memcpy(slot(0), out + i0, static_cast<size_t>(n) * sizeof(double));
+            stack[0] = Value{outBlock, 0.0, false};
             depth = 1;
         }
         for (const Step* s = begin; s != end; ++s) {
             const int op = s->op;
             if (StackEffect(op) > 0 || op == kPushSeries) {
-                if (depth >= slots)
+                if (depth >= slots || depth > CToken::kMaxCode)
                     return false; // the stack was sized for compiled code; never reached
-                double* d = slot(depth++);
+                Value& v = stack[depth];
+                v = Value{};
+                double* buffer = slot(depth);
                 if (op == kPushConstant) {
-                    std::fill(d, d + n, m_constants[static_cast<size_t>(s->arg)]);
+                    v.scalar = m_constants[static_cast<size_t>(s->arg)];
+                    v.isScalar = true;
                 } else if (op == kChan) {
                     for (int i = 0; i < n; ++i)
-                        d[i] = static_cast<double>(i0 + i);
+                        buffer[i] = static_cast<double>(i0 + i);
+                    v.p = buffer;
                 } else if (op == kPushSeries) {
-                    std::memcpy(d, m_seriesValues[static_cast<size_t>(s->arg)].data() + i0,
-                                static_cast<size_t>(n) * sizeof(double));
+                    v.p = m_seriesValues[static_cast<size_t>(s->arg)].data() + i0;
                 } else {
-                    PushOperand(d, op - kFirstOperand, i0, n);
+                    const Operand& o = m_operands[static_cast<size_t>(op - kFirstOperand)];
+                    const int have = o.counts ? std::clamp(o.channels - i0, 0, n) : 0;
+                    if (have == n) {
+                        v.p = o.counts + i0;
+                    } else {
+                        // Channels at or beyond the operand's own count read as 0.
+                        if (have > 0)
+                            std::memcpy(buffer, o.counts + i0,
+                                        static_cast<size_t>(have) * sizeof(double));
+                        std::fill(buffer + have, buffer + n, 0.0);
+                        v.p = buffer;
+                    }
                 }
+                ++depth;
                 continue;
             }
-            if (depth < 1 || (StackEffect(op) < 0 && depth < 2))
-                return false;
-            double* top = slot(depth - 1);
             if (StackEffect(op) < 0) {
-                double* a = slot(depth - 2);
-                const double* b = top;
+                if (depth < 2)
+                    return false;
+                const Value a = stack[depth - 2];
+                const Value b = stack[depth - 1];
+                Value& r = stack[depth - 2];
+                double* dst = slot(depth - 2);
                 switch (op) {
                 case kAdd:
-                    for (int i = 0; i < n; ++i)
-                        a[i] = a[i] + b[i];
+                    binary(
+                        a, b, dst, n, [](double x, double y) { return x + y; }, r);
                     break;
                 case kSubtract:
-                    for (int i = 0; i < n; ++i)
-                        a[i] = a[i] - b[i];
+                    binary(
+                        a, b, dst, n, [](double x, double y) { return x - y; }, r);
                     break;
                 case kMultiply:
-                    for (int i = 0; i < n; ++i)
-                        a[i] = a[i] * b[i];
+                    binary(
+                        a, b, dst, n, [](double x, double y) { return x * y; }, r);
                     break;
                 default:
-                    for (int i = 0; i < n; ++i)
-                        a[i] = a[i] / b[i];
+                    binary(
+                        a, b, dst, n, [](double x, double y) { return x / y; }, r);
                     break;
                 }
                 --depth;
                 continue;
             }
+            if (depth < 1)
+                return false;
+            const Value x = stack[depth - 1];
+            Value& r = stack[depth - 1];
+            double* dst = slot(depth - 1);
             switch (op) {
             case kNegate:
-                for (int i = 0; i < n; ++i)
-                    top[i] = -top[i];
+                unary(
+                    x, dst, n, [](double v) { return -v; }, r);
                 break;
             case kSin:
-                for (int i = 0; i < n; ++i)
-                    top[i] = std::sin(top[i]);
+                unary(
+                    x, dst, n, [](double v) { return std::sin(v); }, r);
                 break;
             case kCos:
-                for (int i = 0; i < n; ++i)
-                    top[i] = std::cos(top[i]);
+                unary(
+                    x, dst, n, [](double v) { return std::cos(v); }, r);
                 break;
             case kTan:
-                for (int i = 0; i < n; ++i)
-                    top[i] = std::tan(top[i]);
+                unary(
+                    x, dst, n, [](double v) { return std::tan(v); }, r);
                 break;
             case kSqrt:
-                for (int i = 0; i < n; ++i)
-                    top[i] = std::sqrt(top[i]);
+                unary(
+                    x, dst, n, [](double v) { return std::sqrt(v); }, r);
                 break;
             case kLog:
-                for (int i = 0; i < n; ++i)
-                    top[i] = std::log(top[i]);
+                unary(
+                    x, dst, n, [](double v) { return std::log(v); }, r);
                 break;
             case kExp:
-                for (int i = 0; i < n; ++i)
-                    top[i] = std::exp(top[i]);
+                unary(
+                    x, dst, n, [](double v) { return std::exp(v); }, r);
                 break;
             default:
-                break;
+                return false;
             }
         }
         if (depth != 1)
             return false;
-        std::memcpy(out + i0, slot(0), static_cast<size_t>(n) * sizeof(double));
+        const Value& result = stack[0];
+        if (result.isScalar)
+            std::fill(outBlock, outBlock + n, result.scalar);
+        else if (result.p != outBlock)
+            std::memmove(outBlock, result.p, static_cast<size_t>(n) * sizeof(double));
     }
     return true;
 }

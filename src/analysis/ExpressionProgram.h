@@ -72,7 +72,6 @@ private:
     bool Executable(const Step* begin, const Step* end) const;
     bool RunBlocks(const Step* begin, const Step* end, bool pushValues, int first, int last,
                    double* out);
-    void PushOperand(double* slot, int k, int i0, int n) const;
 
     std::vector<uint32_t> m_code;
     int m_nCode = 0;

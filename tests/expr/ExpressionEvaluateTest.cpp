@@ -63,6 +63,14 @@ TEST(ExpressionEvaluate, ChannelsFunctionsAndShortOperands) {
     EXPECT_EQ(v[2], 0.0);
     EXPECT_EQ(v[3], std::log(3.0));
 
+    // A spectrum computed from itself reads every operand value before its channel changes.
+    ASSERT_EQ(b.compile("2*A + A*CHAN"), 0);
+    std::vector<double> self(300, 3.0);
+    b.program.SetOperand(0, 300, self.data());
+    ASSERT_EQ(b.program.Evaluate(0, 299, self.data()), 1);
+    EXPECT_EQ(self[0], 6);
+    EXPECT_EQ(self[299], 6 + 3 * 299);
+
     // Unary plus and STEP compile but never evaluate; the values stay as they were.
     for (const char* text : {"+A", "STEP(A)", "A*SM3(+B)"}) {
         ASSERT_EQ(b.compile(text), 0) << text;

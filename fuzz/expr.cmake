@@ -1,0 +1,1 @@
+vorna_add_fuzzer(fuzz_expression LIBS vorna_core)
