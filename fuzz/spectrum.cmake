@@ -1,0 +1,1 @@
+vorna_add_fuzzer(fuzz_spectrum_reader LIBS vorna_core)
