@@ -8,6 +8,7 @@ target_sources(vorna_settings PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/ProfilePosition.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ProfileSchema.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ProfileStore.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/SavedUserProfile.cpp
     ${CMAKE_CURRENT_LIST_DIR}/SettingsIniReader.cpp
     ${CMAKE_CURRENT_LIST_DIR}/SettingsKey.cpp
 )

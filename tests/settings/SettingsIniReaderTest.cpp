@@ -5,6 +5,7 @@
 #include "TestSupport.h"
 #include "settings/CSProfile.h"
 #include "settings/Cp1252Text.h"
+#include "settings/SavedUserProfile.h"
 #include "settings/SettingsIniReader.h"
 
 using namespace vorna;
@@ -125,6 +126,21 @@ TEST(SettingsIniReader, UserFileAndProfile) {
     EXPECT_EQ(p.backgroundChannels, 3);
     EXPECT_EQ(p.librarySens, 2.5);
     EXPECT_EQ(p.placementLeft, 1200); // no screen: positions as stored
+
+    // The whole chain a batch tool uses: settings key from the program folder, then the file.
+    test::TempDir program;
+    SavedUserProfile standard(program.path());
+    EXPECT_EQ(standard.SettingsKey(), "Quorix");
+    EXPECT_EQ(standard.Profile().backgroundChannels, 3);
+    test::writeFile(program.file("VORNATST.INI"), "[QuorixTestUnit]\nUnitNumber=3\n");
+    std::filesystem::create_directories(home.path() + "/cfg/Quorix_3");
+    test::writeFile(home.path() + "/cfg/Quorix_3/Lumo.ini",
+                    "[Config]\nProfile=Bench\n[Bench]\nbackground_channels=9\n");
+    SavedUserProfile station(program.path());
+    EXPECT_EQ(station.SettingsKey(), "Quorix_3");
+    EXPECT_EQ(station.Profile().ProfileName(), "Bench");
+    EXPECT_EQ(station.Profile().backgroundChannels, 9);
+    EXPECT_EQ(station.Profile().librarySens, 10.0);
     unsetenv("XDG_CONFIG_HOME");
     setenv("HOME", oldHome.c_str(), 1);
 }

@@ -1,0 +1,1 @@
+vorna_add_fuzzer(fuzz_ini LIBS vorna_settings)
