@@ -50,6 +50,10 @@ bool SetExpression(CSpectraList& list, CSpectrum& target, const std::string& tex
             used.push_back(operand);
     }
 
+    // Links are walked by other threads (an upload requests its dependents' evaluation), so
+    // they change under the list lock; the target's own lock is taken inside it, never the
+    // other way round.
+    std::lock_guard<std::recursive_mutex> listGuard(list.Lock());
     // A spectrum that no longer reads an operand must not stay among its dependents, or
     // closing that operand would close it too.
     for (int i = 0; i < target.m_linked.GetCount(); ++i)

@@ -1,4 +1,5 @@
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -142,4 +143,30 @@ TEST(ExpressionCompile, CodeConstantAndParserLimits) {
     // 149 signs before a name would compile to 150 words, but need 151 states.
     EXPECT_EQ(p.Compile(repeat("-", 148) + "A", kTags), 0);
     EXPECT_EQ(p.Compile(repeat("-", 149) + "A", kTags), 1);
+}
+
+// Compilations on different threads share no parser state.
+TEST(ExpressionCompile, ThreadsCompileIndependently) {
+    const std::vector<std::string> texts{"A-B*2", "SM3(A)+SIN(CHAN)/B", "-(A*B)-(1.5+B)",
+                                         "((((A))))*EXP(B)"};
+    std::vector<std::vector<std::pair<int, int>>> expected;
+    for (const std::string& t : texts) {
+        CExprProgram p;
+        ASSERT_EQ(p.Compile(t, kTags), 0);
+        expected.push_back(code(p));
+    }
+    std::vector<int> mismatches(texts.size(), 0);
+    std::vector<std::thread> threads;
+    for (size_t t = 0; t < texts.size(); ++t) {
+        threads.emplace_back([&, t] {
+            for (int round = 0; round < 300; ++round) {
+                CExprProgram p;
+                if (p.Compile(texts[t], kTags) != 0 || code(p) != expected[t])
+                    ++mismatches[t];
+            }
+        });
+    }
+    for (std::thread& th : threads)
+        th.join();
+    EXPECT_EQ(mismatches, std::vector<int>(texts.size(), 0));
 }
