@@ -2,7 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
-#include <cmath>
+#include <cstdint>
 #include <string_view>
 
 #include "common/CText.h"
@@ -45,14 +45,20 @@ void appendBlock(std::string& out, std::string_view begin, std::string_view body
     appendLine(out, end);
 }
 
+// Clamped to 0..4294967295 and rounded half up; NaN counts as 0.
+inline uint32_t storedCount(double value) {
+    if (!(value > 0.0))
+        return 0;
+    if (value >= 4294967295.0)
+        return 4294967295U;
+    // value + 0.5 is positive here, so truncation is the floor.
+    return static_cast<uint32_t>(value + 0.5);
+}
+
 } // namespace
 
 unsigned long long StoredChannelValue(double value) {
-    if (!(value > 0.0)) // also NaN
-        return 0;
-    if (value >= CSpectrum::kMaxStoredCount)
-        return 4294967295ULL;
-    return static_cast<unsigned long long>(std::floor(value + 0.5));
+    return storedCount(value);
 }
 
 void WriteSpectrum(CSpectrum& s, const SpectrumWriteOptions& options, std::string& out) {
@@ -100,19 +106,21 @@ void WriteSpectrum(CSpectrum& s, const SpectrumWriteOptions& options, std::strin
     }
 
     appendLine(out, "<<DATA>>");
-    // One bounded append per channel into the reserved buffer: this loop is the bulk of a
-    // 16384-channel file.
-    char line[32];
-    auto appendValue = [&](double v) {
-        auto res = std::to_chars(line, line + sizeof line - 2, StoredChannelValue(v));
-        res.ptr[0] = '\r';
-        res.ptr[1] = '\n';
-        out.append(line, static_cast<size_t>(res.ptr + 2 - line));
+    // The bulk of a 16384-channel file: digits go straight into the grown buffer, at most
+    // ten digits and CR LF per channel, and the buffer is cut back to what was written.
+    const size_t base = out.size();
+    out.resize(base + 12 * channels);
+    char* p = out.data() + base;
+    auto put = [&p](double value) {
+        p = std::to_chars(p, p + 10, storedCount(value)).ptr;
+        *p++ = '\r';
+        *p++ = '\n';
     };
     for (size_t i = 0; i < stored; ++i)
-        appendValue(s.m_pData[i]);
+        put(s.m_pData[i]);
     for (size_t i = stored; i < channels; ++i)
-        appendValue(0.0);
+        put(0.0);
+    out.resize(static_cast<size_t>(p - out.data()));
     appendLine(out, "<<END>>");
 
     if (!dppSelected)

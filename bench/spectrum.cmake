@@ -1,0 +1,1 @@
+vorna_add_bench(vorna_spectrum_bench SOURCES SpectrumFileBench.cpp LIBS vorna_core)
