@@ -1,6 +1,7 @@
 // vorna-cli info and convert, run as a script would run them.
 
 #include <cstdio>
+#include <filesystem>
 #include <string>
 #include <sys/wait.h>
 
@@ -21,9 +22,11 @@ struct CliRun {
     std::string err;
 };
 
-CliRun runCli(const std::string& args, const TempDir& dir) {
+// Runs vorna-cli with `envPrefix` ("NAME=value ...") in front of the command.
+CliRun runCliWithEnv(const std::string& envPrefix, const std::string& args, const TempDir& dir) {
     const std::string errFile = dir.file("stderr.txt");
-    const std::string command = std::string(VORNA_CLI_PATH) + " " + args + " 2>" + errFile;
+    const std::string command =
+        envPrefix + std::string(VORNA_CLI_PATH) + " " + args + " 2>" + errFile;
     CliRun r;
     FILE* pipe = popen(command.c_str(), "r");
     if (!pipe)
@@ -36,6 +39,10 @@ CliRun runCli(const std::string& args, const TempDir& dir) {
     r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
     r.err = readFile(errFile);
     return r;
+}
+
+CliRun runCli(const std::string& args, const TempDir& dir) {
+    return runCliWithEnv("", args, dir);
 }
 
 std::string quoted(const std::string& path) {
@@ -174,4 +181,22 @@ TEST(VornaCli, ExitStatuses) {
                dir);
     EXPECT_EQ(r.status, 1);
     EXPECT_FALSE(r.err.empty());
+}
+
+TEST(VornaCli, ProfileOnlyWhenAskedFor) {
+    TempDir dir;
+    const std::string file = dir.file("osp.mca");
+    writeFile(file, dppFile());
+    std::filesystem::create_directories(dir.file("config/Quorix"));
+    writeFile(dir.file("config/Quorix/Lumo.ini"),
+              "[Config]\nProfile=Standard\n\n[Standard]\ndevice_type=2\n");
+    const std::string env = "XDG_CONFIG_HOME=" + quoted(dir.file("config")) + " ";
+
+    // The saved device type selects a DPP: every channel of a DPP file counts.
+    CliRun r = runCliWithEnv(env, "info --use-profile " + quoted(file), dir);
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(nlohmann::json::parse(r.out)["last_valid_channel"], 255);
+    r = runCliWithEnv(env, "info " + quoted(file), dir);
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(nlohmann::json::parse(r.out)["last_valid_channel"], 247);
 }
