@@ -1,6 +1,7 @@
 #include "analysis/PeakSearch.h"
 
 #include <algorithm>
+#include <memory>
 #include <mutex>
 #include <new>
 
@@ -37,14 +38,11 @@ void FindPeakCandidates(const double* y, int n, const PeakSearchParams& params, 
     if (K <= 0 || w <= 0 || !y || a < 0 || params.last > n - 1 || c > length)
         return;
 
-    std::vector<double> corrected, filter, noise;
-    try {
-        corrected.resize(static_cast<size_t>(length));
-        filter.resize(static_cast<size_t>(K));
-        noise.resize(static_cast<size_t>(K));
-    } catch (const std::bad_alloc&) {
+    // The two work arrays, left uninitialised: every element is written before it is read.
+    std::unique_ptr<double[]> prefix(new (std::nothrow) double[static_cast<size_t>(length) + 1]);
+    std::unique_ptr<double[]> filter(new (std::nothrow) double[static_cast<size_t>(K)]);
+    if (!prefix || !filter)
         return;
-    }
 
     double meanLeft = 0.0, meanRight = 0.0;
     for (int i = 0; i < c; ++i) {
@@ -55,31 +53,46 @@ void FindPeakCandidates(const double* y, int n, const PeakSearchParams& params, 
     meanRight /= c;
     const double slope = length > c ? (meanRight - meanLeft) / (length - c) : 0.0;
     const double line0 = meanLeft - slope * c / 2;
-    for (int i = 0; i < length; ++i)
-        corrected[static_cast<size_t>(i)] = y[a + i] - (line0 + i * slope);
 
-    // Lobe and centre sums at position 1, then moved one channel per position: each step
-    // costs the same whatever the width.
-    const double* D = corrected.data();
-    double leftSum = 0.0, centreSum = 0.0, rightSum = 0.0;
-    for (int i = 1; i <= h; ++i)
-        leftSum += D[i];
-    for (int i = 1 + h; i < 1 + h + w; ++i)
-        centreSum += D[i];
-    for (int i = 1 + h + w; i < 1 + 2 * h + w; ++i)
-        rightSum += D[i];
-    for (int j = 0;; ++j) {
-        filter[static_cast<size_t>(j)] = r * centreSum - leftSum - rightSum;
-        noise[static_cast<size_t>(j)] = r * r * centreSum + leftSum + rightSum;
-        if (j + 1 >= K)
-            break;
-        const int k = j + 1; // the position just computed; the window starts at index k
-        leftSum += D[k + h] - D[k];
-        centreSum += D[k + h + w] - D[k + h];
-        rightSum += D[k + 2 * h + w] - D[k + h + w];
+    // Running sums of the background-corrected contents: the sum over any window is then the
+    // difference of two of them, so each filter position costs the same whatever the width.
+    {
+        const double* ya = y + a;
+        double* P = prefix.get();
+        // First the corrected contents (a loop the compiler vectorises), then their running
+        // sum in place, which is all the serial work there is.
+        P[0] = 0.0;
+        for (int i = 0; i < length; ++i)
+            P[i + 1] = ya[i] - (line0 + i * slope);
+        for (int i = 1; i <= length; ++i)
+            P[i] += P[i - 1];
     }
+    // Filter position j + 1 (j = 0..K - 1) covers range indices j + 1 .. j + 2h + w; its value
+    // is stored at j. sums[i] is the sum of the corrected contents 0..i. F is needed at every
+    // position, G only at local maxima of F, so G is taken there.
+    const double* sums = prefix.get() + 1;
+    struct Lobes {
+        double left, centre, right;
+    };
+    auto lobes = [sums, h, w](int j) {
+        const double start = sums[j], centreStart = sums[j + h], centreEnd = sums[j + h + w],
+                     end = sums[j + 2 * h + w];
+        return Lobes{centreStart - start, centreEnd - centreStart, end - centreEnd};
+    };
+    {
+        double* __restrict F = filter.get();
+        for (int j = 0; j < K; ++j) {
+            const Lobes s = lobes(j);
+            F[j] = r * s.centre - s.left - s.right;
+        }
+    }
+    const double r2 = r * r;
+    auto noiseAt = [&](int j) {
+        const Lobes s = lobes(j);
+        return r2 * s.centre + s.left + s.right;
+    };
 
-    const double* F = filter.data();
+    const double* F = filter.get();
     const double threshold = params.sensitivity * params.sensitivity * w;
     auto centre = [&](int position) { return a + position + h + w / 2; };
     double p = F[0];
@@ -89,13 +102,13 @@ void FindPeakCandidates(const double* y, int n, const PeakSearchParams& params, 
             ++j;
             continue;
         }
-        const bool peak =
-            j >= 2 && p >= 0 && p * p >= threshold * noise[static_cast<size_t>(j - 1)];
-        if (!peak) {
+        // F[j - 1] (= p) is a local maximum.
+        if (!(j >= 2 && p >= 0 && p * p >= threshold * noiseAt(j - 1))) {
             p = F[j];
             ++j;
             continue;
         }
+        // From j - 2 leftwards while the values do not rise; from j rightwards the same.
         int jL = j - 2;
         for (double previous = p; jL >= 0 && F[jL] <= previous; --jL)
             previous = F[jL];
@@ -105,6 +118,7 @@ void FindPeakCandidates(const double* y, int n, const PeakSearchParams& params, 
         out.Append(centre(jL + 1) + 1, centre(jR + 1) - 1);
         if (jR >= K)
             break;
+        // The scan goes on after the right minimum, with p = F[jR].
         p = F[jR];
         j = jR + 1;
     }

@@ -9,3 +9,7 @@ target_sources(vorna_core PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/RoiOperations.cpp
     ${CMAKE_CURRENT_LIST_DIR}/RoiStatistics.cpp
 )
+# The peak filter's passes over the channels are plain array loops; let GCC vectorise them even
+# where a scalar epilogue is needed.
+set_source_files_properties(${CMAKE_CURRENT_LIST_DIR}/PeakSearch.cpp PROPERTIES
+    COMPILE_OPTIONS "$<$<CXX_COMPILER_ID:GNU>:-fvect-cost-model=dynamic>")
