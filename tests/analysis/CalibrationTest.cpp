@@ -174,3 +174,17 @@ TEST(AutoCalibration, RefreshesTheDisplayOnlyWhenChanged) {
     EXPECT_FALSE(AutoCalibrate(*spectrum, s, env).changed);
     EXPECT_EQ(display.infoRefreshes, 1);
 }
+
+TEST(Calibration, ClearedDisplaySwitchMakesEveryConversionTheIdentity) {
+    auto spectrum = test::makeSpectrum(2);
+    CCalibrate& cal = spectrum->m_calibrate;
+    cal.AddPoint(0, 0.5);
+    cal.AddPoint(100, 1.5);
+    ASSERT_EQ(cal.Fit(0), 1);
+    EXPECT_EQ(cal.ChannelToValue(300, false), 300);
+    EXPECT_EQ(cal.WidthToValue(7, false), 7);
+    EXPECT_EQ(cal.ValueToChannel(42, false), 42.5); // still half a channel for the truncation
+    EXPECT_EQ(spectrum->EnergyToChannel(42.0, false), 42);
+    EXPECT_EQ(spectrum->EnergyToChannel(1.0, true), 50);
+    EXPECT_EQ(spectrum->ChannelToEnergy(-3, false), 0);
+}
