@@ -75,19 +75,6 @@ TEST(CalibrationEditor, PointListRulesAndEquationSelector) {
     EXPECT_EQ(ok.Label(), "keV");
 }
 
-TEST(CalibrationEditor, QuadraticCaptionWhenUncalibratedAndOpeningWithPoints) {
-    CCalibrate cal;
-    cal.AddPoint(10, 1);
-    cal.AddPoint(20, 2);
-    cal.AddPoint(40, 5);
-    CalibrationEditor ed(cal, 256, 1);
-    EXPECT_TRUE(ed.EquationEnabled());
-    EXPECT_EQ(ed.Equation(), 1);
-    EXPECT_EQ(ed.CoefficientText(), "A =        B =        C =");
-    ed.SetEquation(1);
-    EXPECT_EQ(ed.CoefficientText().substr(0, 2), "A=");
-}
-
 TEST(AutoCalibration, MethodsMessagesAndPairing) {
     auto spectrum = test::makeSpectrum(2);
     spectrum->m_calibrate.SetLabel("old");
