@@ -21,20 +21,31 @@ void appendLine(std::string& out, std::string_view text) {
 
 // Notes are stored one line per file line, each ending LF alone. The text joins its lines
 // with CR LF; a lone CR or LF (pasted text) also ends a line, so no part of the text is lost
-// and no line escapes its prefix.
+// and no line escapes its prefix. Empty lines before the first and after the last text line are
+// not written: a reader drops them anyway, and writing them would make a file that reads back
+// and saves to different bytes.
 void appendNotes(std::string& out, std::string_view prefix, std::string_view notes) {
+    std::vector<std::string_view> lines;
     size_t pos = 0;
     while (pos < notes.size()) {
         size_t brk = notes.find_first_of("\r\n", pos);
         size_t end = brk == std::string_view::npos ? notes.size() : brk;
-        out.append(prefix);
-        out.append(notes.substr(pos, end - pos));
-        out.push_back('\n');
+        lines.push_back(notes.substr(pos, end - pos));
         if (brk == std::string_view::npos)
             break;
         pos = brk + 1;
         if (notes[brk] == '\r' && pos < notes.size() && notes[pos] == '\n')
             ++pos;
+    }
+    size_t first = 0, last = lines.size();
+    while (first < last && lines[first].empty())
+        ++first;
+    while (last > first && lines[last - 1].empty())
+        --last;
+    for (size_t i = first; i < last; ++i) {
+        out.append(prefix);
+        out.append(lines[i]);
+        out.push_back('\n');
     }
 }
 

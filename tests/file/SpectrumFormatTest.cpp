@@ -303,6 +303,16 @@ TEST(SpectrumReader, NotesKeepTheirOrderAndLines) {
     // A lone CR or LF in a notes text still starts a new prefixed line.
     s.m_strGeneralNotes = "x\ry\nz";
     EXPECT_NE(write(s).find("<gen>x\n<gen>y\n<gen>z\n<sys>"), std::string::npos);
+
+    // Empty lines before the first or after the last line would be dropped by the next read,
+    // so a saved file would not save again to the same bytes; they are not written.
+    s.m_strGeneralNotes = "\r\r\n\rkept\r\n\r\nalso\r\n\r\n";
+    const std::string first = write(s);
+    EXPECT_NE(first.find("DESCRIPTION - test\r\n<gen>kept\n<gen>\n<gen>also\n<sys>"),
+              std::string::npos);
+    CSpectrum back;
+    ASSERT_TRUE(read(first, back, nullptr, 0));
+    EXPECT_EQ(write(back), first);
 }
 
 TEST(SpectrumReader, DataCalibrationAndRois) {
