@@ -1,10 +1,12 @@
 #include "TestSupport.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
+#include <sys/wait.h>
 
 namespace vorna::test {
 
@@ -30,6 +32,23 @@ std::string readFile(const std::string& path) {
 void writeFile(const std::string& path, const std::string& bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out << bytes;
+}
+
+CommandRun runCommand(const std::string& commandLine, const TempDir& dir) {
+    const std::string errFile = dir.file("stderr.txt");
+    const std::string command = commandLine + " 2>" + errFile;
+    CommandRun r;
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe)
+        return r;
+    char buffer[4096];
+    size_t n;
+    while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0)
+        r.out.append(buffer, n);
+    int raw = pclose(pipe);
+    r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    r.err = readFile(errFile);
+    return r;
 }
 
 } // namespace vorna::test

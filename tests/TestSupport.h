@@ -52,6 +52,15 @@ private:
 };
 
 std::string readFile(const std::string& path);
+
+// A command run as a script would run it: its exit status, standard output and error.
+struct CommandRun {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+// Runs `commandLine` through the shell; stderr goes through a file in `dir`.
+CommandRun runCommand(const std::string& commandLine, const TempDir& dir);
 void writeFile(const std::string& path, const std::string& bytes);
 
 } // namespace vorna::test

@@ -2,7 +2,6 @@
 
 #include <cstdio>
 #include <string>
-#include <sys/wait.h>
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -16,27 +15,10 @@ using vorna::test::writeFile;
 
 namespace {
 
-struct CliRun {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
+using CliRun = vorna::test::CommandRun;
 
 CliRun runCli(const std::string& args, const TempDir& dir) {
-    const std::string errFile = dir.file("stderr.txt");
-    const std::string command = std::string(VORNA_CLI_PATH) + " " + args + " 2>" + errFile;
-    CliRun r;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe)
-        return r;
-    char buffer[4096];
-    size_t n;
-    while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0)
-        r.out.append(buffer, n);
-    int raw = pclose(pipe);
-    r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    r.err = readFile(errFile);
-    return r;
+    return vorna::test::runCommand(std::string(VORNA_CLI_PATH) + " " + args, dir);
 }
 
 // A 256-channel spectrum tagged S1 whose channel i holds `value(i)`.

@@ -102,20 +102,6 @@ Json roisJson(const CRoi& rois, const CCalibrate& cal, const AnalysisSettings& s
     return out;
 }
 
-Json calibrationJson(const CCalibrate& cal) {
-    Json points = Json::array();
-    for (const CCalibrateEntry& p : cal.Points())
-        points.push_back(Json::array({number(p.channel), number(p.value)}));
-    Json j;
-    j["label"] = text(cal.Label());
-    j["calibrated"] = cal.IsCalibrated();
-    j["points"] = std::move(points);
-    j["a"] = number(cal.A());
-    j["b"] = number(cal.B());
-    j["c"] = number(cal.C());
-    return j;
-}
-
 int runStats(const StatsArgs& args) {
     // Opening a file already measures its ROIs; open with a method that neither smooths nor
     // moves ROIs, so the one computation below is the only one.

@@ -51,4 +51,18 @@ Json text(const std::string& bytes) {
     return cp1252ToUtf8(bytes);
 }
 
+Json calibrationJson(const CCalibrate& cal) {
+    Json points = Json::array();
+    for (const CCalibrateEntry& p : cal.Points())
+        points.push_back(Json::array({number(p.channel), number(p.value)}));
+    Json j;
+    j["label"] = text(cal.Label());
+    j["calibrated"] = cal.IsCalibrated();
+    j["points"] = std::move(points);
+    j["a"] = number(cal.A());
+    j["b"] = number(cal.B());
+    j["c"] = number(cal.C());
+    return j;
+}
+
 } // namespace vorna::cli

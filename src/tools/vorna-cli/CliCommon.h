@@ -47,6 +47,8 @@ void setRun(CLI::App* command, Runtime& rt, std::function<int()> body);
 Json number(double v);
 // File text (Windows-1252) as a JSON string.
 Json text(const std::string& bytes);
+// A calibration in the shape `info` prints it: label, calibrated, points, a, b, c.
+Json calibrationJson(const CCalibrate& cal);
 
 // Prompt that remembers the last message so a failure can report the program's text.
 class CliPrompt : public SilentPrompt {

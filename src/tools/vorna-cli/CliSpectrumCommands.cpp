@@ -9,20 +9,6 @@
 namespace vorna::cli {
 namespace {
 
-Json calibrationJson(const CCalibrate& cal) {
-    Json points = Json::array();
-    for (const CCalibrateEntry& p : cal.Points())
-        points.push_back(Json::array({number(p.channel), number(p.value)}));
-    Json j;
-    j["label"] = text(cal.Label());
-    j["calibrated"] = cal.IsCalibrated();
-    j["points"] = std::move(points);
-    j["a"] = number(cal.A());
-    j["b"] = number(cal.B());
-    j["c"] = number(cal.C());
-    return j;
-}
-
 Json infoJson(const World& w, bool withData) {
     const CSpectrum& s = *w.spectrum;
     Json j;
