@@ -238,6 +238,8 @@ int RecallTemplate(CSpectraList& list, const TemplateOptions& options) {
     CSpectrum* active = list.GetActive();
     if (!active)
         return 0;
+    // Read before the spectrum's lock: the list lock is never taken inside a spectrum lock.
+    const int activePosition = list.GetActivePosition();
     {
         std::lock_guard<std::recursive_mutex> guard(active->m_lock);
         if (options.loadCalibration)
@@ -246,7 +248,7 @@ int RecallTemplate(CSpectraList& list, const TemplateOptions& options) {
             active->m_roi = templ.m_roi;
         // New ROIs need their statistics before anyone shows them.
         if (active->HasData())
-            active->UpdateTotals(env, list.GetActivePosition());
+            active->UpdateTotals(env, activePosition);
     }
     active->RequestDisplayUpdate(env);
     return 1;
@@ -272,8 +274,24 @@ bool RevertSpectrum(CSpectraList& list, CSpectrum& spectrum, const std::string& 
     // Tags name spectra in expressions and must stay unique in the list. Checked before the
     // spectrum's lock is taken: the list lock is never taken inside a spectrum lock.
     const bool tagTaken = tagHeldByAnother(list, spectrum, original.m_strTag);
+    const int activePosition = list.GetActivePosition();
+    // A file holds no expression, so a reverted derived spectrum becomes a plain one: it is
+    // unlinked from its operands, or they would count it as their dependent (closing one would
+    // then close the other in turn, without end) and re-evaluate it over the file's contents.
+    const bool wasDerived = spectrum.m_bDerived != 0;
+    if (wasDerived) {
+        std::lock_guard<std::recursive_mutex> listGuard(list.Lock());
+        for (int i = 0; i < spectrum.m_linked.GetCount(); ++i)
+            if (CSpectrum* operand = spectrum.m_linked[i]; operand != &spectrum)
+                operand->m_linked.Remove(&spectrum);
+        spectrum.m_linked.RemoveAll();
+    }
     {
         std::lock_guard<std::recursive_mutex> guard(spectrum.m_lock);
+        if (wasDerived) {
+            spectrum.m_pProgram.reset();
+            spectrum.m_bEvalPending = 0;
+        }
         const std::string ownTag = spectrum.m_strTag;
         spectrum.CopyFrom(original, true, false);
         // The buffer follows the file's channel count, so the record never claims more
@@ -282,9 +300,15 @@ bool RevertSpectrum(CSpectraList& list, CSpectrum& spectrum, const std::string& 
         if (tagTaken)
             spectrum.m_strTag = ownTag;
         spectrum.m_bValid = 1;
-        spectrum.UpdateTotals(env, list.GetActivePosition());
+        spectrum.UpdateTotals(env, activePosition);
     }
     spectrum.RequestDisplayUpdate(env);
+    // Derived spectra that read this one must follow its new contents.
+    {
+        std::lock_guard<std::recursive_mutex> listGuard(list.Lock());
+        for (int i = 0; i < spectrum.m_linked.GetCount(); ++i)
+            spectrum.m_linked[i]->RequestEvaluation(env);
+    }
     if (env.display) {
         if (list.GetActive() == &spectrum)
             env.display->SpectrumActivated(spectrum);

@@ -302,6 +302,33 @@ TEST(SpectrumFile, Revert) {
     EXPECT_TRUE(RevertSpectrum(*w.list, *s, "/nonexistent"));
     EXPECT_EQ(s->m_strTag, "R");
 
+    // A derived spectrum that reads the reverted one is evaluated again.
+    auto derivedSpectrum = std::make_unique<CSpectrum>(w.env.slots, w.list->GetCount());
+    derivedSpectrum->m_strTag = "D";
+    derivedSpectrum->m_bDerived = 1;
+    CSpectrum* d = w.list->Add(derivedSpectrum, false);
+    d->m_linked.Add(s);
+    s->m_linked.Add(d);
+    d->m_bEvalPending = 0;
+    d->m_bValid = 1;
+    ASSERT_TRUE(RevertSpectrum(*w.list, *s, "/nonexistent"));
+    EXPECT_EQ(d->m_bEvalPending, 1);
+    EXPECT_EQ(d->m_bValid, 0);
+
+    // Reverting the derived spectrum from a file makes it a plain spectrum, no longer linked to
+    // its operand, so closing the operand neither asks about it nor closes it.
+    d->m_strFileName = w.dir.file("r.mca");
+    ASSERT_TRUE(RevertSpectrum(*w.list, *d, "/nonexistent"));
+    EXPECT_EQ(d->m_bDerived, 0);
+    EXPECT_EQ(d->m_linked.GetCount(), 0);
+    EXPECT_EQ(s->m_linked.GetCount(), 0);
+    const size_t questions = w.prompt.questions.size();
+    w.list->Activate(0);
+    EXPECT_EQ(w.list->Close(s), 1);
+    EXPECT_EQ(w.prompt.questions.size(), questions);
+    EXPECT_GE(w.list->PositionOf(d), 0);
+    s = d;
+
     // A bare name is looked for in the working directory when no spectra directory is set.
     w.env.spectraDirectory.clear();
     s->m_strFileName = "r.mca";
