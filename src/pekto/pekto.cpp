@@ -65,6 +65,9 @@ double findPeak(const int32_t* y, int first, int last, float fraction) {
     int right = top;
     while (right <= last && y[right] > threshold)
         ++right;
+    // A reversed window (last < first) has no channel above the maximum: the edge is last + 1.
+    if (right > last)
+        right = last + 1;
     int left = top;
     while (left >= first && y[left] > threshold)
         --left;

@@ -94,6 +94,11 @@ TEST_F(Pekto, FindPeakCentresBetweenTheFractionEdges) {
         // A window starting at channel 0 never reads before the array.
         const int32_t guarded[] = {1000000, 9, 10, 1};
         EXPECT_DOUBLE_EQ(findPeak(guarded + 1, 0, 2, 0.5f), (0 * 9 + 1 * 10 + 2 * 1) / 20.0);
+        // A reversed window: the maximum is channel first, the right edge last + 1 and the
+        // left edge first - 1, so the centroid runs over first - 1 .. last + 1.
+        const int32_t slope[] = {0, 2, 10, 4, 0, 0};
+        EXPECT_DOUBLE_EQ(findPeak(slope, 3, 1, 0.5f), 2.0);
+        EXPECT_DOUBLE_EQ(findPeak(slope, 4, 1, 0.5f), 3.0); // edges 4 and 2: an empty range
     }
 }
 
