@@ -90,8 +90,14 @@ std::vector<std::string> CalibrationEditor::RemoveAll() {
 
 std::vector<std::string> CalibrationEditor::Replace(const std::string& channelText,
                                                     const std::string& valueText) {
-    if (m_selected < 0 || m_selected >= m_copy.GetCount())
-        return {kNoSelection};
+    // Replace is Remove then Add: without a selection Remove only complains, and Add still
+    // takes the fields' point.
+    if (m_selected < 0 || m_selected >= m_copy.GetCount()) {
+        std::vector<std::string> messages{kNoSelection};
+        std::vector<std::string> added = Add(channelText, valueText);
+        messages.insert(messages.end(), added.begin(), added.end());
+        return messages;
+    }
     // Check the fields before removing, so a typing error never loses the selected point.
     double channel = 0.0, value = 0.0;
     if (!ParseNumberField(channelText, channel) || channel < 0 || channel > m_channels - 1)

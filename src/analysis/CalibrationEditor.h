@@ -21,7 +21,8 @@ public:
     std::vector<std::string> Remove();
     // "Re&move All".
     std::vector<std::string> RemoveAll();
-    // "&Replace": the selected point is replaced by the fields' point.
+    // "&Replace": the selected point is replaced by the fields' point; without a selection
+    // the point is added after the no-selection message.
     std::vector<std::string> Replace(const std::string& channelText, const std::string& valueText);
     // Selecting a row; returns the Channel and Value field texts it fills in.
     std::pair<std::string, std::string> SelectRow(int row);

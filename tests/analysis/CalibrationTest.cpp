@@ -60,6 +60,11 @@ TEST(CalibrationEditor, PointListRulesAndEquationSelector) {
 
     EXPECT_TRUE(ed.Remove().empty());
     EXPECT_EQ(ed.Remove(), Messages{"There is no channel selected!"});
+    // Replace without a selection: Remove complains, Add still takes the fields' point.
+    EXPECT_EQ(ed.Replace("250", "3"), Messages{"There is no channel selected!"});
+    EXPECT_EQ(ed.Calibration().GetCount(), 3);
+    EXPECT_EQ(ed.Selected(), 1);
+    EXPECT_TRUE(ed.Remove().empty());
     EXPECT_TRUE(ed.EquationEnabled()); // two points remain
     ed.SelectRow(0);
     EXPECT_TRUE(ed.Remove().empty());
