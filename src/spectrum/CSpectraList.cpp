@@ -173,8 +173,12 @@ int CSpectraList::Close(CSpectrum* spectrum) {
 }
 
 void CSpectraList::CloseAll(bool ask) {
-    if (GetCount() < 2)
+    if (GetCount() < 2) {
+        // The MCS start needs the live spectrum active even when nothing else is open.
+        if (!ask)
+            Activate(0);
         return;
+    }
     if (ask && Ask("This action will close all spectrum files.  Any derived or\n modified spectrum "
                    "should be saved prior to this action.\n\nClose all spectrum files? ",
                    false) != PromptAnswer::Yes)

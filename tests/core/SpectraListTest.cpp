@@ -126,6 +126,20 @@ TEST_F(ListFixture, CloseAllClosesDerivedBeforeOperandsWithoutDependencyQuestion
     EXPECT_EQ(list->GetCount(), 2);
 }
 
+TEST_F(ListFixture, CloseAllForMcsAsksNothingAndLeavesTheLiveSpectrumActive) {
+    // Only the live spectrum, never activated yet: it still becomes the active one.
+    list->CloseAll(false);
+    EXPECT_EQ(list->GetActivePosition(), 0);
+
+    CSpectrum* a = add("A");
+    addDerived("D", {a});
+    add("C", true);
+    list->CloseAll(false);
+    EXPECT_TRUE(prompt.questions.empty());
+    EXPECT_EQ(list->GetCount(), 1);
+    EXPECT_EQ(list->GetActivePosition(), 0);
+}
+
 TEST_F(ListFixture, TwentyFirstSpectrumIsRefusedAndKept) {
     for (int i = 1; i < 20; ++i)
         ASSERT_NE(add("S1"), nullptr);
