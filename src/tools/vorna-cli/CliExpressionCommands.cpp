@@ -128,7 +128,10 @@ void registerExpressionCommands(CLI::App& app, Runtime& rt) {
     auto ex = std::make_shared<ExprArgs>();
     CLI::App* exprCmd = app.add_subcommand(
         "expr", "Define a derived spectrum over the files' spectra and evaluate it");
-    exprCmd->add_option("EXPRESSION", ex->expression, "the expression, e.g. \"(S1-S2)*2\"")
+    exprCmd
+        ->add_option(
+            "EXPRESSION", ex->expression,
+            "the expression, e.g. \"(S1-S2)*2\"; put -- before an expression that starts with '-'")
         ->required();
     exprCmd->add_option("FILE", ex->files, "spectrum files, added to the list in this order")
         ->required();
