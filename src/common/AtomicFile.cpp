@@ -67,13 +67,15 @@ FileResult writeFileAtomically(const std::string& path, std::string_view bytes) 
 
 FileResult readWholeFile(const std::string& path, std::string& bytes) {
     bytes.clear();
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Non-blocking open, then only regular files: a named pipe or device given as a file name
+    // must not hang the program.
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0)
         return failure(errno);
     struct stat st {};
-    if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+    if (::fstat(fd, &st) == 0 && !S_ISREG(st.st_mode)) {
         ::close(fd);
-        return failure(EISDIR);
+        return failure(S_ISDIR(st.st_mode) ? EISDIR : EINVAL);
     }
     if (st.st_size > 0)
         bytes.reserve(static_cast<size_t>(st.st_size));

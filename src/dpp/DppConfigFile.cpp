@@ -28,7 +28,8 @@ public:
     }
     // errno of the failure, 0 when opened and locked.
     int Open(const std::string& path, int flags) {
-        m_fd = ::open(path.c_str(), flags | O_CLOEXEC);
+        // Non-blocking open: a named pipe in place of a file must not hang the program.
+        m_fd = ::open(path.c_str(), flags | O_CLOEXEC | O_NONBLOCK);
         if (m_fd < 0)
             return errno;
         if (::flock(m_fd, LOCK_EX | LOCK_NB) != 0)
