@@ -23,6 +23,21 @@ constexpr int kChannels = 16384;
 constexpr int kPeaks = 100;
 constexpr int kRoiWidth = 30; // channels per ROI: a peak of sigma 3 with its background
 
+// 100 Gaussian peaks of sigma 3 channels and 2 000 to 50 000 counts, `spacing` channels apart.
+void addPeaks(std::vector<double>& y, std::mt19937& rng, double spacing) {
+    std::uniform_real_distribution<double> area(2000.0, 50000.0);
+    for (int p = 0; p < kPeaks; ++p) {
+        const double centre = 100.0 + p * spacing + 0.37 * (p % 7);
+        const double a = area(rng), sigma = 3.0;
+        const double height = a / (sigma * std::sqrt(2.0 * std::numbers::pi));
+        for (int k = static_cast<int>(centre) - 20; k <= static_cast<int>(centre) + 20; ++k) {
+            double d = k - centre;
+            y[static_cast<size_t>(k)] +=
+                std::round(height * std::exp(-d * d / (2 * sigma * sigma)));
+        }
+    }
+}
+
 // Counting noise on a sloping background with 100 peaks of sigma 3, fixed seed.
 const std::vector<double>& spectrum() {
     static const std::vector<double> data = [] {
@@ -32,17 +47,7 @@ const std::vector<double>& spectrum() {
             std::poisson_distribution<int> counts(80.0 - k * 0.003);
             y[static_cast<size_t>(k)] = counts(rng);
         }
-        std::uniform_real_distribution<double> area(2000.0, 50000.0);
-        for (int p = 0; p < kPeaks; ++p) {
-            const double centre = 100.0 + p * 162.0 + 0.37 * (p % 7);
-            const double a = area(rng), sigma = 3.0;
-            const double height = a / (sigma * std::sqrt(2.0 * std::numbers::pi));
-            for (int k = static_cast<int>(centre) - 20; k <= static_cast<int>(centre) + 20; ++k) {
-                double d = k - centre;
-                y[static_cast<size_t>(k)] +=
-                    std::round(height * std::exp(-d * d / (2 * sigma * sigma)));
-            }
-        }
+        addPeaks(y, rng, 162.0);
         return y;
     }();
     return data;
@@ -60,17 +65,7 @@ const std::vector<double>& measuredSpectrum() {
             std::poisson_distribution<int> counts(5.0 + 400.0 * std::exp(-k / 3000.0));
             y[static_cast<size_t>(k)] = counts(rng);
         }
-        std::uniform_real_distribution<double> area(2000.0, 50000.0);
-        for (int p = 0; p < kPeaks; ++p) {
-            const double centre = 100.0 + p * 155.0 + 0.37 * (p % 7);
-            const double a = area(rng), sigma = 3.0;
-            const double height = a / (sigma * std::sqrt(2.0 * std::numbers::pi));
-            for (int k = static_cast<int>(centre) - 20; k <= static_cast<int>(centre) + 20; ++k) {
-                double d = k - centre;
-                y[static_cast<size_t>(k)] +=
-                    std::round(height * std::exp(-d * d / (2 * sigma * sigma)));
-            }
-        }
+        addPeaks(y, rng, 155.0);
         return y;
     }();
     return data;

@@ -37,19 +37,6 @@ std::string bufferSelectToken(uint8_t v) {
     }
 }
 
-std::string gateToken(uint8_t v) {
-    switch (v) {
-    case 0x00:
-        return "GateOff";
-    case 0x80:
-        return "GateHigh";
-    case 0xC0:
-        return "GateLow";
-    default:
-        return "Gate not selected";
-    }
-}
-
 // "MCA" + channel count back to the channel-count code.
 int32_t mcaCodeFromLine(std::string_view line) {
     std::string_view rest = line.size() > 3 ? line.substr(3) : std::string_view{};
@@ -77,6 +64,19 @@ int32_t mcaCodeFromLine(std::string_view line) {
 }
 
 } // namespace
+
+std::string GateText(uint8_t gate) {
+    switch (gate) {
+    case 0x00:
+        return "GateOff";
+    case 0x80:
+        return "GateHigh";
+    case 0xC0:
+        return "GateLow";
+    default:
+        return "Gate not selected";
+    }
+}
 
 std::string PresetText(uint32_t preset) {
     for (const auto& w : kPresetWords)
@@ -124,7 +124,7 @@ DppConfigStrings RecordToStrings(DppConfigRecord& r, int /*deviceType*/, bool /*
     s.Line(15) = r.AutoBaseline ? "AutoBaselineOn" : "AutoBaselineOff";
     s.Line(16) = cFormat("%d", r.BLR);
     s.Line(17) = bufferSelectToken(r.BufferSelect);
-    s.Line(18) = gateToken(r.Gate);
+    s.Line(18) = GateText(r.Gate);
     s.Line(19) = PresetText(r.Preset);
     s.Line(20) = cFormat("%d", r.PloverFineGain);
     s.Line(21) = cFormat("%d", r.TECEnabled);

@@ -43,6 +43,8 @@ DppTotalGain StringsToRecord(const DppConfigStrings& strings, DppConfigRecord& r
 
 // Preset time in tenths of a second as text: "None", "1 sec", ... "24 hr", else "%.1f sec".
 std::string PresetText(uint32_t preset);
+// The gate setting as both the configuration line and the configuration text show it.
+std::string GateText(uint8_t gate);
 // The words back to their values; any other text is its leading number of seconds.
 uint32_t PresetFromText(std::string_view text);
 

@@ -68,19 +68,6 @@ std::string bufferText(uint8_t buffer) {
     }
 }
 
-std::string gateText(uint8_t gate) {
-    switch (gate) {
-    case 0x00:
-        return "GateOff";
-    case 0x80:
-        return "GateHigh";
-    case 0xC0:
-        return "GateLow";
-    default:
-        return "Gate not selected";
-    }
-}
-
 std::string coarseGainText(int deviceType, int32_t code) {
     if (deviceType == 2 || deviceType == 4)
         return cFormat("%.2fx", CoarseGainValue(deviceType, code));
@@ -145,7 +132,7 @@ std::string ConfigurationText(const DppConfigRecord& r, const DppTextContext& ct
     line("MCA Channels: ", cFormat("%ld", static_cast<long>(ChannelsFromCode(r.MCA))));
     line("Slow Threshold: ", cFormat("%.2f%% FS", r.SlowChThreshold * 400 / 4096.0));
     line("Buffer Select: ", bufferText(r.BufferSelect));
-    line("Gate Input (TTL): ", gateText(r.Gate));
+    line("Gate Input (TTL): ", GateText(r.Gate));
     line("Preset: ", PresetText(r.Preset));
     line("Coarse Gain: ", coarseGainText(ctx.deviceType, r.CoarseGain));
     line("Fine Gain: ", cFormat("%.4f", FineGainValue(r.PloverFineGain)));

@@ -42,9 +42,9 @@ TEST_F(ListFixture, TagsAreMadeUnique) {
     add("S1");
     add("S2");
     EXPECT_EQ(add("S1")->m_strTag, "S3");
-    EXPECT_EQ(add("spec")->m_strTag, "spec");
-    EXPECT_EQ(add("SPEC")->m_strTag, "SPEC_1");
-    EXPECT_EQ(add("spec")->m_strTag, "spec_2");
+    EXPECT_EQ(add("run")->m_strTag, "run");
+    EXPECT_EQ(add("RUN")->m_strTag, "RUN_1");
+    EXPECT_EQ(add("run")->m_strTag, "run_2");
     add("S9");
     EXPECT_EQ(add("S9")->m_strTag, "S9_1");
     EXPECT_EQ(add("")->m_strTag, "Default");
