@@ -1,5 +1,6 @@
 target_sources(vorna_common PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/AtomicFile.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/Clock.cpp
     ${CMAKE_CURRENT_LIST_DIR}/CText.cpp
     ${CMAKE_CURRENT_LIST_DIR}/TextCodec.cpp
 )
