@@ -3,7 +3,7 @@
 set -euo pipefail
 ROOT="$1"
 status=0
-for dir in common spectrum analysis settings dpp kestrel external display pekto; do
+for dir in common spectrum analysis settings dpp kestrel external display appcore pekto; do
     [[ -d "$ROOT/src/$dir" ]] || continue
     if hits=$(grep -rnE '#include\s*[<"]Q[A-Za-z]+' "$ROOT/src/$dir" --include='*.h' --include='*.cpp' --include='*.y' 2>/dev/null); then
         echo "Qt header in core folder src/$dir:"

@@ -1,0 +1,113 @@
+#include "app/CLumoApp.h"
+
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QThread>
+
+#include "app/CMainFrame.h"
+#include "app/QtUserPrompt.h"
+#include "app/StartDialog.h"
+#include "app/TextConvert.h"
+#include "appcore/MenuState.h"
+#include "platform/QSettingsProfileStore.h"
+#include "settings/SettingsKey.h"
+
+namespace vorna {
+
+namespace {
+
+ScreenSize PrimaryScreen() {
+    const QScreen* s = QGuiApplication::primaryScreen();
+    return s ? ScreenSize{s->size().width(), s->size().height()} : ScreenSize{};
+}
+
+// Texts posted by pointer must outlive the message: constants only.
+const char* const kMcaConnected = "MCA connected...";
+const char* const kMcaNotConnected = "MCA not connected...";
+const char* const kEmpty = "";
+
+} // namespace
+
+CLumoApp::CLumoApp(Options options) : m_options(std::move(options)) {}
+
+CLumoApp::~CLumoApp() {
+    ExitInstance();
+}
+
+bool CLumoApp::InitInstance() {
+    const QString dir = m_options.programDir;
+    m_detectorIni = QFileInfo::exists(dir + "/DetPnd_VORNA.ini");
+    m_settingsKey = ChooseSettingsKey(PathToCore(dir));
+    ProfileStore* store = m_options.store;
+    if (!store) {
+        m_ownStore = std::make_unique<QSettingsProfileStore>(m_settingsKey);
+        store = m_ownStore.get();
+    }
+    Clock& clock = m_options.clock ? *m_options.clock : m_steadyClock;
+    m_prompt = std::make_unique<QtUserPrompt>();
+    m_state = std::make_unique<ProgramState>(*store, clock, PrimaryScreen());
+    m_state->Note("settings key " + m_settingsKey);
+    m_state->SetPrompt(m_prompt.get());
+    m_state->LoadProfile();
+    QThread::currentThread()->setPriority(QThread::NormalPriority);
+    m_state->StartWorkers([this] { m_state->Display().RedrawPlot(); });
+
+    m_frame = std::make_unique<CMainFrame>(*m_state, *m_prompt);
+    m_prompt->SetParent(m_frame.get());
+    m_prompt->SetStatusHandler([this](int pane, const std::string& text) {
+        m_frame->SetStatusText(pane, FromCore(text));
+    });
+    m_state->CreateLiveSpectrum();
+    m_state->LoadStartupFiles();
+    m_state->Note("window");
+
+    const int show = m_state->Profile().placementShow;
+    if (show == 3)
+        m_frame->showMaximized();
+    else
+        m_frame->show();
+    m_frame->ApplySplitters();
+    m_frame->RefreshPanes();
+    m_state->Note("shown");
+
+    if (m_options.allowStartDialog && m_state->Profile().startDlgShow) {
+        StartDialog dialog(*m_state, *m_frame);
+        dialog.exec();
+        m_state->Note("start dialog");
+    }
+    if (!m_options.commandLineFile.isEmpty()) {
+        // The receiver owns the path text.
+        auto* path = new std::string(PathToCore(m_options.commandLineFile));
+        m_state->MainWindow().Post(MainMessage::OpenFile, 0, reinterpret_cast<intptr_t>(path));
+        m_state->Note("command line file");
+    }
+    ReportDeviceState();
+    return true;
+}
+
+void CLumoApp::ReportDeviceState() {
+    MainWindowSink& sink = m_state->MainWindow();
+    const bool connected = m_state->DeviceConnected();
+    if (m_state->Profile().deviceType == 0) {
+        sink.Post(MainMessage::StatusText, 0,
+                  reinterpret_cast<intptr_t>(connected ? kMcaConnected : kMcaNotConnected));
+        sink.Post(MainMessage::DeviceState, 1, connected ? 1 : 0);
+    } else {
+        m_frame->SetStatusText(0, QString::fromStdString(DppConnectionText("Device", connected)));
+    }
+    sink.Post(MainMessage::StatusText, 1, reinterpret_cast<intptr_t>(kEmpty));
+    m_state->Note("device state");
+}
+
+int CLumoApp::ExitInstance() {
+    if (m_frame) {
+        m_frame->Shutdown();
+        m_frame.reset();
+    }
+    m_state.reset();
+    m_ownStore.reset();
+    return 0;
+}
+
+} // namespace vorna

@@ -1,0 +1,458 @@
+#include "app/CMainFrame.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QScreen>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolBar>
+
+#include "app/InfoPane.h"
+#include "app/PanePlaceholders.h"
+#include "app/QtDisplaySink.h"
+#include "app/QtMainWindowSink.h"
+#include "app/QtUserPrompt.h"
+#include "app/SpectraListWindow.h"
+#include "app/TextConvert.h"
+#include "app/ToolbarIcons.h"
+#include "appcore/CommandTable.h"
+#include "appcore/ProgramState.h"
+#include "appcore/SpectraListRows.h"
+#include "appcore/WindowPlacement.h"
+#include "spectrum/SpectrumFile.h"
+
+namespace vorna {
+
+namespace {
+// A stored info column wider than this share of the window would squeeze the plot away.
+constexpr double kMaxInfoShare = 0.4;
+} // namespace
+
+CMainFrame::CMainFrame(ProgramState& state, QtUserPrompt& prompt, QWidget* parent)
+    : QMainWindow(parent), m_state(state), m_prompt(prompt), m_context{state, *this, prompt} {
+    setObjectName(QString::fromLatin1(kMainWindowName));
+    setWindowTitle(QString::fromLatin1(kMainWindowCaption));
+    setWindowIcon(ProgramIcon());
+    m_sink = std::make_unique<QtMainWindowSink>(
+        this, [this](MainMessage m, intptr_t w, intptr_t l) { HandleMessage(m, w, l); });
+    DisplayTargets targets;
+    targets.redrawRange = [this](int, int) { m_plot->update(); };
+    targets.redrawPlot = [this] { m_plot->update(); };
+    targets.refreshInfo = [this] { m_info->Refresh(); };
+    targets.refreshSpectraList = [this] {
+        if (m_spectraList)
+            m_spectraList->Refresh();
+        UpdateCommandStates();
+    };
+    targets.resetFullRange = [this] { m_plot->update(); };
+    targets.activated = [this] { RefreshPanes(); };
+    m_display = std::make_unique<QtDisplaySink>(this, std::move(targets));
+
+    BuildPanes();
+    RegisterFileCommands(m_router, m_context);
+    RegisterViewCommands(m_router, m_context);
+    RegisterAnalyzeCommands(m_router, m_context);
+    RegisterDeviceCommands(m_router, m_context);
+    RegisterHelpCommands(m_router, m_context);
+    BuildActions();
+    BuildMenus();
+    BuildToolbar();
+    BuildStatusBar();
+
+    const CSProfile& p = state.Profile();
+    const QSize screen = QGuiApplication::primaryScreen()
+                             ? QGuiApplication::primaryScreen()->availableSize()
+                             : QSize(1280, 1024);
+    const PixelRect r =
+        MainWindowRect({p.placementLeft, p.placementTop, p.placementRight, p.placementBottom},
+                       ScreenSize{screen.width(), screen.height()});
+    setGeometry(r.left, r.top, r.Width(), r.Height());
+
+    state.MainWindow().Attach(m_sink.get());
+    state.Timers().Attach(this);
+    state.Display().Attach(m_display.get());
+    UpdateCommandStates();
+}
+
+CMainFrame::~CMainFrame() {
+    Shutdown();
+}
+
+void CMainFrame::BuildPanes() {
+    m_leftSplit = new QSplitter(Qt::Horizontal, this);
+    m_leftSplit->setObjectName("left_split");
+    m_info = new InfoPane(m_state, m_leftSplit);
+    m_topSplit = new QSplitter(Qt::Vertical, m_leftSplit);
+    m_topSplit->setObjectName("top_split");
+    m_plot = new PlotPlaceholder(m_state, m_topSplit);
+    m_nav = new NavigationPlaceholder(m_state, m_topSplit);
+    m_leftSplit->setChildrenCollapsible(false);
+    m_topSplit->setChildrenCollapsible(false);
+    m_info->setMinimumWidth(kMinimumSplit);
+    m_plot->setMinimumHeight(kMinimumSplit);
+    m_nav->setMinimumHeight(kMinimumSplit);
+    setCentralWidget(m_leftSplit);
+    connect(m_leftSplit, &QSplitter::splitterMoved, this, [this] { StoreSplitters(); });
+    connect(m_topSplit, &QSplitter::splitterMoved, this, [this] { StoreSplitters(); });
+    for (QWidget* pane : {static_cast<QWidget*>(m_info), m_plot, m_nav}) {
+        pane->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(pane, &QWidget::customContextMenuRequested, this,
+                [this, pane](const QPoint& p) { ShowSelectMenu(pane->mapToGlobal(p)); });
+    }
+}
+
+void CMainFrame::BuildActions() {
+    for (const CommandSpec& c : Commands()) {
+        auto* action = new QAction(QString::fromLatin1(c.caption), this);
+        action->setObjectName(QString::number(ToInt(c.id)));
+        action->setData(ToInt(c.id));
+        action->setStatusTip(PlainCaption(c.caption));
+        action->setToolTip(PlainCaption(c.caption));
+        const QIcon icon = CommandIcon(c.id);
+        if (!icon.isNull())
+            action->setIcon(icon);
+        if (*c.accelerator) {
+            action->setShortcut(QKeySequence(QString::fromLatin1(c.accelerator)));
+            action->setShortcutContext(Qt::WindowShortcut);
+            addAction(action); // keys work while the menus are closed
+        }
+        const int id = ToInt(c.id);
+        connect(action, &QAction::triggered, this, [this, id] { Execute(id); });
+        m_actions[id] = action;
+    }
+}
+
+void CMainFrame::AddEntries(QMenu* menu, const std::vector<MenuEntry>& entries) {
+    for (const MenuEntry& e : entries) {
+        switch (e.kind) {
+        case MenuEntry::Kind::Command:
+            menu->addAction(Action(e.id));
+            break;
+        case MenuEntry::Kind::Separator:
+            menu->addSeparator();
+            break;
+        case MenuEntry::Kind::SubMenu:
+            AddEntries(menu->addMenu(QString::fromStdString(e.caption)), e.children);
+            break;
+        case MenuEntry::Kind::RecentFiles:
+            m_fileMenu = menu;
+            m_recentAnchor = menu->addSeparator();
+            break;
+        }
+    }
+}
+
+void CMainFrame::BuildMenus() {
+    for (const MenuSpec& spec : MainMenu()) {
+        QMenu* menu = menuBar()->addMenu(QString::fromStdString(spec.caption));
+        AddEntries(menu, spec.entries);
+        connect(menu, &QMenu::aboutToShow, this, [this] { UpdateCommandStates(); });
+    }
+    RebuildRecentFileMenu();
+}
+
+QMenu* CMainFrame::BuildPopup(const MenuSpec& spec) {
+    auto* menu = new QMenu(QString::fromStdString(spec.caption), this);
+    AddEntries(menu, spec.entries);
+    return menu;
+}
+
+void CMainFrame::ShowSelectMenu(const QPoint& globalPos) {
+    UpdateCommandStates();
+    std::unique_ptr<QMenu> menu(BuildPopup(SelectContextMenu()));
+    menu->exec(globalPos);
+}
+
+void CMainFrame::BuildToolbar() {
+    m_toolbar = addToolBar(QStringLiteral("Toolbar"));
+    m_toolbar->setObjectName("toolbar");
+    m_toolbar->setIconSize(QSize(20, 20));
+    for (const MenuEntry& e : ToolbarButtons()) {
+        if (e.kind == MenuEntry::Kind::Separator)
+            m_toolbar->addSeparator();
+        else
+            m_toolbar->addAction(Action(e.id));
+    }
+    // The Flare controller is offered only when its program is installed beside ours.
+    const QString flare = QCoreApplication::applicationDirPath() + "/FlareCtrl.exe";
+    if (!QFileInfo::exists(flare)) {
+        QAction* a = Action(CommandId::FlareController);
+        m_toolbar->removeAction(a);
+        for (QMenu* menu : menuBar()->findChildren<QMenu*>())
+            menu->removeAction(a);
+    }
+}
+
+void CMainFrame::BuildStatusBar() {
+    m_pane0 = new QLabel(this);
+    m_pane0->setObjectName("pane0");
+    m_pane1Icon = new QLabel(this);
+    m_pane1 = new QLabel(this);
+    m_pane1->setObjectName("pane1");
+    m_pane1->setMinimumWidth(16 * fontMetrics().averageCharWidth());
+    statusBar()->addWidget(m_pane0, 1);
+    statusBar()->addPermanentWidget(m_pane1Icon);
+    statusBar()->addPermanentWidget(m_pane1);
+    UpdateDevicePane();
+}
+
+QAction* CMainFrame::Action(CommandId id) const {
+    auto it = m_actions.find(ToInt(id));
+    return it == m_actions.end() ? nullptr : it->second;
+}
+
+bool CMainFrame::Execute(int commandId) {
+    const bool handled = m_router.Execute(commandId);
+    m_contextRow = -1;
+    UpdateCommandStates();
+    return handled;
+}
+
+MenuContext CMainFrame::CurrentMenuContext() const {
+    MenuContext c;
+    const CSProfile& p = m_state.Profile();
+    c.deviceType = p.deviceType;
+    c.comPort = p.comPort;
+    c.connected = m_state.DeviceConnected();
+    c.acquiring = m_state.Acquiring();
+    CSpectraList& list = m_state.Spectra();
+    std::lock_guard<std::recursive_mutex> guard(list.Lock());
+    c.spectraCount = list.GetCount();
+    c.activePosition = list.GetActivePosition();
+    c.selectedPosition = m_contextRow >= 0 ? m_contextRow : c.activePosition;
+    if (const CSpectrum* s = list.At(c.selectedPosition)) {
+        c.selectedHasFile = !s->m_strFileName.empty();
+        c.selectedHidden = s->m_bHidden != 0;
+    }
+    if (const CSpectrum* a = list.GetActive())
+        c.activeHasRois = a->m_roi.GetCount() > 0;
+    c.libraryLoaded = m_state.Library().IsLoaded();
+    c.startDialogEnabled = p.startDlgShow != 0;
+    c.scaleType = p.scaleType;
+    c.calibrateEnable = p.calibrateEnable != 0;
+    c.showRoi = p.showRoi != 0;
+    c.showAllRoi = p.showAllRoi != 0;
+    c.toolbarVisible = m_toolbar ? m_toolbar->isVisible() || !isVisible() : true;
+    c.statusBarVisible = statusBar()->isVisible() || !isVisible();
+    c.flarePresent = QFileInfo::exists(QCoreApplication::applicationDirPath() + "/FlareCtrl.exe");
+    return c;
+}
+
+void CMainFrame::UpdateCommandStates() {
+    const MenuContext context = CurrentMenuContext();
+    for (auto& [id, action] : m_actions) {
+        const CommandState s = StateOf(static_cast<CommandId>(id), context);
+        action->setEnabled(s.enabled);
+        action->setCheckable(s.checkable);
+        if (s.checkable)
+            action->setChecked(s.checked);
+        if (!s.caption.empty())
+            action->setText(QString::fromStdString(s.caption));
+    }
+}
+
+void CMainFrame::SetStatusText(int pane, const QString& text) {
+    if (pane == 0)
+        m_pane0->setText(text);
+    else if (pane == 1)
+        UpdateDevicePane();
+}
+
+QString CMainFrame::StatusText(int pane) const {
+    return pane == 0 ? m_pane0->text() : m_pane1->text();
+}
+
+void CMainFrame::UpdateDevicePane() {
+    const bool dpp = m_state.Profile().deviceType != 0;
+    const DevicePane pane = dpp ? DppDevicePane(m_state.DeviceConnected())
+                                : KestrelDevicePane(m_state.DeviceConnected(), -1);
+    m_pane1->setText(QString::fromStdString(pane.text));
+    m_pane1Icon->setPixmap(DevicePaneIcon(pane.icon).pixmap(16, 16));
+}
+
+void CMainFrame::SetDeviceIndicator(int which, bool on) {
+    if (which == 1) {
+        Action(CommandId::Connect)->setIcon(ConnectIcon(on));
+        if (!on)
+            Action(CommandId::StartAcquisition)->setIcon(AcquisitionIcon(false));
+    } else {
+        Action(CommandId::StartAcquisition)->setIcon(AcquisitionIcon(on));
+    }
+    UpdateCommandStates();
+}
+
+void CMainFrame::HandleMessage(MainMessage message, intptr_t wparam, intptr_t lparam) {
+    switch (message) {
+    case MainMessage::TimedRequest:
+        CTimeQueue::Deliver(wparam, lparam);
+        break;
+    case MainMessage::OpenFile: {
+        // The path was handed over with the message; a missing file is passed over quietly.
+        std::unique_ptr<std::string> path(reinterpret_cast<std::string*>(lparam));
+        const QFileInfo info(PathFromCore(*path));
+        if (info.exists() && info.isFile())
+            OpenSpectrumFile(m_state.Spectra(), *path, &m_state.Recent());
+        RebuildRecentFileMenu();
+        RefreshPanes();
+        break;
+    }
+    case MainMessage::StatusText:
+        SetStatusText(static_cast<int>(wparam),
+                      lparam ? QString::fromLatin1(reinterpret_cast<const char*>(lparam))
+                             : QString());
+        break;
+    case MainMessage::DeviceState:
+        SetDeviceIndicator(static_cast<int>(wparam), lparam != 0);
+        break;
+    case MainMessage::RefreshSpectraList:
+        RefreshPanes();
+        break;
+    case MainMessage::Connect:
+        Execute(ToInt(CommandId::Connect));
+        break;
+    default:
+        // Device, tuning and companion messages have no receiver in this build.
+        break;
+    }
+}
+
+MainWindowSink& CMainFrame::Sink() {
+    return *m_sink;
+}
+DisplaySink& CMainFrame::Display() {
+    return *m_display;
+}
+
+int CMainFrame::StartTimer(int id, int periodMs) {
+    QTimer*& timer = m_timers[id];
+    if (!timer) {
+        timer = new QTimer(this);
+        connect(timer, &QTimer::timeout, this, [this, id] {
+            if (id == CTimeQueue::kTimerId)
+                m_state.TimeQueue().Process();
+        });
+    }
+    timer->start(periodMs);
+    return id;
+}
+
+void CMainFrame::StopTimer(int id) {
+    auto it = m_timers.find(id);
+    if (it != m_timers.end() && it->second)
+        it->second->stop();
+}
+
+bool CMainFrame::TimerRunning(int id) const {
+    auto it = m_timers.find(id);
+    return it != m_timers.end() && it->second && it->second->isActive();
+}
+
+SpectraListWindow* CMainFrame::SpectraList(bool create) {
+    if (!m_spectraList && create) {
+        m_spectraList = new SpectraListWindow(m_state, *this);
+        connect(m_spectraList, &QObject::destroyed, this, [this] { m_spectraList = nullptr; });
+    }
+    return m_spectraList;
+}
+
+void CMainFrame::RebuildRecentFileMenu() {
+    if (!m_fileMenu)
+        return;
+    for (QAction* a : m_recentActions) {
+        m_fileMenu->removeAction(a);
+        delete a;
+    }
+    m_recentActions.clear();
+    const auto& entries = m_state.Recent().Entries();
+    for (size_t i = 0; i < entries.size(); ++i) {
+        const int id = ToInt(CommandId::RecentFile1) + static_cast<int>(i);
+        auto* a =
+            new QAction(PathFromCore(RecentFiles::MenuText(static_cast<int>(i), entries[i])), this);
+        a->setData(id);
+        a->setObjectName(QString::number(id));
+        connect(a, &QAction::triggered, this, [this, id] { Execute(id); });
+        m_fileMenu->insertAction(m_recentAnchor, a);
+        m_recentActions.push_back(a);
+    }
+}
+
+void CMainFrame::RefreshPanes() {
+    m_info->Refresh();
+    m_plot->update();
+    m_nav->update();
+    if (m_spectraList)
+        m_spectraList->Refresh();
+    if (const CSpectrum* a = m_state.Spectra().GetActive()) {
+        Q_UNUSED(a);
+    }
+    UpdateCommandStates();
+}
+
+void CMainFrame::ApplySplitters() {
+    const CSProfile& p = m_state.Profile();
+    const int width = m_leftSplit->width();
+    const int height = m_topSplit->height();
+    int info = ClampSplit(p.leftSplit, width);
+    info = std::min(info, std::max(kMinimumSplit, static_cast<int>(width * kMaxInfoShare)));
+    const int plot = ClampSplit(p.topSplit, height);
+    m_leftSplit->setSizes({info, std::max(0, width - info)});
+    m_topSplit->setSizes({plot, std::max(0, height - plot)});
+    m_splittersApplied = true;
+}
+
+void CMainFrame::StoreSplitters() {
+    CSProfile& p = m_state.Profile();
+    p.leftSplit = m_leftSplit->sizes().value(0);
+    p.topSplit = m_topSplit->sizes().value(0);
+}
+
+void CMainFrame::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    if (!m_splittersApplied && isVisible())
+        ApplySplitters();
+    else if (m_splittersApplied)
+        StoreSplitters();
+}
+
+WindowPlacement CMainFrame::Placement() const {
+    WindowPlacement w;
+    const QRect r = normalGeometry().isValid() ? normalGeometry() : geometry();
+    w.showCmd = isMaximized() ? 3 : (isMinimized() ? 2 : 1);
+    w.left = r.left();
+    w.top = r.top();
+    w.right = r.right() + 1;
+    w.bottom = r.bottom() + 1;
+    return w;
+}
+
+void CMainFrame::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        m_plot->setFocus();
+}
+
+void CMainFrame::Shutdown() {
+    if (m_shutdownDone)
+        return;
+    m_shutdownDone = true;
+    const WindowPlacement placement = Placement();
+    m_state.Shutdown(&placement);
+    m_state.MainWindow().Attach(nullptr);
+    m_state.Display().Attach(nullptr);
+    m_state.Timers().Attach(nullptr);
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+    Shutdown();
+    if (m_spectraList)
+        m_spectraList->close();
+    event->accept();
+}
+
+} // namespace vorna

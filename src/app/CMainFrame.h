@@ -1,0 +1,128 @@
+#pragma once
+// The main window ("LumoWindow"): info pane left, plot above the navigation pane right,
+// toolbar, status bar and the menus built from the command table. It builds the window, keeps
+// the menu states current and routes commands and posted messages; the handlers live in the
+// menu files.
+
+#include <QMainWindow>
+#include <map>
+#include <memory>
+
+#include "app/CommandRouter.h"
+#include "app/ShellContext.h"
+#include "appcore/CTimeQueue.h"
+#include "appcore/MenuState.h"
+#include "common/MainWindowSink.h"
+#include "settings/CSProfile.h"
+#include "spectrum/SpectrumEnvironment.h"
+
+class QAction;
+class QLabel;
+class QMenu;
+class QSplitter;
+class QTimer;
+
+namespace vorna {
+
+class InfoPane;
+class ProgramState;
+class QtDisplaySink;
+class QtMainWindowSink;
+class QtUserPrompt;
+class SpectraListWindow;
+struct MenuEntry;
+
+inline constexpr const char* kMainWindowName = "LumoWindow";
+inline constexpr const char* kMainWindowCaption = " Quorix VORNA";
+
+class CMainFrame : public QMainWindow, public WindowTimers {
+    Q_OBJECT
+public:
+    CMainFrame(ProgramState& state, QtUserPrompt& prompt, QWidget* parent = nullptr);
+    ~CMainFrame() override;
+
+    // Runs a command by id (menus, toolbar, keys, context menus, tests).
+    bool Execute(int commandId);
+    QAction* Action(CommandId id) const;
+    // Refreshes enabled, ticked and caption states of every action.
+    void UpdateCommandStates();
+    MenuContext CurrentMenuContext() const;
+
+    // Status bar: pane 0 takes the text; pane 1 recomputes the device pane.
+    void SetStatusText(int pane, const QString& text);
+    QString StatusText(int pane) const;
+    void SetDeviceIndicator(int which, bool on);
+
+    // Posted messages, on the UI thread.
+    void HandleMessage(MainMessage message, intptr_t wparam, intptr_t lparam);
+    MainWindowSink& Sink();
+    vorna::DisplaySink& Display();
+
+    int StartTimer(int id, int periodMs) override;
+    void StopTimer(int id) override;
+    bool TimerRunning(int id) const;
+
+    InfoPane* Info() const { return m_info; }
+    SpectraListWindow* SpectraList(bool create);
+    QSplitter* ColumnSplitter() const { return m_leftSplit; }
+    QSplitter* RowSplitter() const { return m_topSplit; }
+    QWidget* PlotPane() const { return m_plot; }
+
+    // The spectra list's context row for the list commands (-1: the active spectrum).
+    void SetContextRow(int row) { m_contextRow = row; }
+    int ContextRow() const { return m_contextRow; }
+
+    void RebuildRecentFileMenu();
+    void RefreshPanes();
+    void ApplySplitters();
+    WindowPlacement Placement() const;
+    // Shows the context menu "Select" at a global position.
+    void ShowSelectMenu(const QPoint& globalPos);
+    QMenu* BuildPopup(const struct MenuSpec& spec);
+
+    bool ShutdownDone() const { return m_shutdownDone; }
+    // Stops the workers and saves the profile; once.
+    void Shutdown();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void BuildActions();
+    void BuildMenus();
+    void AddEntries(QMenu* menu, const std::vector<MenuEntry>& entries);
+    void BuildToolbar();
+    void BuildStatusBar();
+    void BuildPanes();
+    void StoreSplitters();
+    void UpdateDevicePane();
+
+    ProgramState& m_state;
+    QtUserPrompt& m_prompt;
+    ShellContext m_context;
+    CommandRouter m_router;
+    std::map<int, QAction*> m_actions;
+    std::unique_ptr<QtMainWindowSink> m_sink;
+    std::unique_ptr<QtDisplaySink> m_display;
+    QSplitter* m_leftSplit = nullptr;
+    QSplitter* m_topSplit = nullptr;
+    InfoPane* m_info = nullptr;
+    QWidget* m_plot = nullptr;
+    QWidget* m_nav = nullptr;
+    SpectraListWindow* m_spectraList = nullptr;
+    QToolBar* m_toolbar = nullptr;
+    QLabel* m_pane0 = nullptr;
+    QLabel* m_pane1Icon = nullptr;
+    QLabel* m_pane1 = nullptr;
+    QMenu* m_fileMenu = nullptr;
+    QAction* m_recentAnchor = nullptr;
+    std::vector<QAction*> m_recentActions;
+    std::map<int, QTimer*> m_timers;
+    int m_contextRow = -1;
+    bool m_shutdownDone = false;
+    bool m_splittersApplied = false;
+};
+
+} // namespace vorna

@@ -1,0 +1,25 @@
+#pragma once
+// Posted main-window messages on the Qt side: any thread posts, the receiver's thread handles
+// them in posting order through queued invocations.
+
+#include <QObject>
+#include <QPointer>
+#include <functional>
+
+#include "common/MainWindowSink.h"
+
+namespace vorna {
+
+class QtMainWindowSink : public MainWindowSink {
+public:
+    using Handler = std::function<void(MainMessage, intptr_t, intptr_t)>;
+    QtMainWindowSink(QObject* receiver, Handler handler)
+        : m_receiver(receiver), m_handler(std::move(handler)) {}
+    void Post(MainMessage message, intptr_t wparam, intptr_t lparam) override;
+
+private:
+    QPointer<QObject> m_receiver;
+    Handler m_handler;
+};
+
+} // namespace vorna

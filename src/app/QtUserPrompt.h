@@ -1,0 +1,38 @@
+#pragma once
+// Message boxes, questions and file dialogs for the core, parented to the main window.
+
+#include <QPointer>
+#include <QWidget>
+#include <functional>
+
+#include "common/UserPrompt.h"
+
+namespace vorna {
+
+class QtUserPrompt : public UserPrompt {
+public:
+    using StatusHandler = std::function<void(int, const std::string&)>;
+
+    explicit QtUserPrompt(QWidget* parent = nullptr) : m_parent(parent) {}
+    void SetParent(QWidget* parent) { m_parent = parent; }
+    void SetStatusHandler(StatusHandler handler) { m_status = std::move(handler); }
+
+    void message(const std::string& text, PromptStyle style) override;
+    PromptAnswer question(const std::string& text, bool withCancel) override;
+    bool chooseSaveFile(std::string& path, const std::string& defaultExtension,
+                        const std::string& filter) override;
+    void status(int pane, const std::string& text) override;
+
+    // An open-file dialog with the core's filter text ("Name (*.x)|*.x|...||").
+    bool chooseOpenFile(std::string& path, const std::string& title,
+                        const std::string& initialDirectory, const std::string& filter);
+
+    // "Spectra Data Files (*.mca)|*.mca|All Files (*.*)|*.*||" -> Qt's ";;" list.
+    static QString QtFilter(const std::string& coreFilter);
+
+private:
+    QPointer<QWidget> m_parent;
+    StatusHandler m_status;
+};
+
+} // namespace vorna

@@ -1,0 +1,31 @@
+#pragma once
+// What the command handlers of the menu files work with.
+
+#include "appcore/CommandIds.h"
+
+namespace vorna {
+
+class ProgramState;
+class CMainFrame;
+class QtUserPrompt;
+class CommandRouter;
+class CSpectrum;
+
+struct ShellContext {
+    ProgramState& state;
+    CMainFrame& frame;
+    QtUserPrompt& prompt;
+};
+
+// The spectrum the spectra list's context menu acts on, else the active one.
+CSpectrum* SelectedSpectrum(ShellContext& context);
+// Commands whose windows belong to work not yet in the program say so in status pane 0.
+void ReportNotAvailable(ShellContext& context, CommandId id);
+
+void RegisterFileCommands(CommandRouter& router, ShellContext& context);
+void RegisterViewCommands(CommandRouter& router, ShellContext& context);
+void RegisterAnalyzeCommands(CommandRouter& router, ShellContext& context);
+void RegisterDeviceCommands(CommandRouter& router, ShellContext& context);
+void RegisterHelpCommands(CommandRouter& router, ShellContext& context);
+
+} // namespace vorna

@@ -1,0 +1,112 @@
+// The View and Display menus: bars, panes, fonts and colours, scale and units.
+
+#include <QColorDialog>
+#include <QFontDialog>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QToolBar>
+
+#include "app/CMainFrame.h"
+#include "app/InfoPane.h"
+#include "app/ShellContext.h"
+#include "app/SpectraListWindow.h"
+#include "app/TextConvert.h"
+#include "appcore/ProgramState.h"
+#include "appcore/WindowPlacement.h"
+
+namespace vorna {
+
+namespace {
+
+void SetScale(ShellContext& c, int type) {
+    CSProfile& p = c.state.Profile();
+    if (p.scaleType == type)
+        return;
+    p.scaleType = type;
+    c.state.Spectra().RequestDisplayUpdateAll();
+    c.frame.RefreshPanes();
+}
+
+void ToggleCalibration(ShellContext& c) {
+    CSProfile& p = c.state.Profile();
+    p.calibrateEnable = p.calibrateEnable ? 0 : 1;
+    c.state.ApplyProfileToEnvironment();
+    c.frame.RefreshPanes();
+}
+
+void ToggleFlag(ShellContext& c, int CSProfile::*flag) {
+    CSProfile& p = c.state.Profile();
+    p.*flag = p.*flag ? 0 : 1;
+    c.state.ApplyProfileToEnvironment();
+    c.frame.RefreshPanes();
+}
+
+void ChooseFont(ShellContext& c, PaneFont& font) {
+    bool ok = false;
+    QFont initial = c.frame.Info()->font();
+    if (!font.face.empty())
+        initial.setFamily(FromCore(font.face));
+    const QFont chosen = QFontDialog::getFont(&ok, initial, &c.frame);
+    if (!ok)
+        return;
+    font.face = ToCore(chosen.family());
+    font.height = -(chosen.pixelSize() > 0 ? chosen.pixelSize() : QFontInfo(chosen).pixelSize());
+    font.weight = chosen.bold() ? 700 : 400;
+    c.frame.Info()->ApplyProfileLook();
+    c.frame.RefreshPanes();
+}
+
+void ChooseColour(ShellContext& c, int& colour) {
+    const QColor chosen = QColorDialog::getColor(ColorFromRgbWord(colour), &c.frame);
+    if (!chosen.isValid())
+        return;
+    colour = RgbWordFromColor(chosen);
+    c.frame.Info()->ApplyProfileLook();
+    c.frame.RefreshPanes();
+}
+
+void AllPanes(ShellContext& c) {
+    const QFontMetrics fm = c.frame.fontMetrics();
+    QSplitter* columns = c.frame.ColumnSplitter();
+    QSplitter* rows = c.frame.RowSplitter();
+    const PaneSplit s =
+        AllPanesSplit(columns->width(), rows->height(), fm.averageCharWidth(), fm.height());
+    columns->setSizes({s.infoWidth, columns->width() - s.infoWidth});
+    rows->setSizes({s.plotHeight, rows->height() - s.plotHeight});
+    c.state.Profile().leftSplit = s.infoWidth;
+    c.state.Profile().topSplit = s.plotHeight;
+}
+
+} // namespace
+
+void RegisterViewCommands(CommandRouter& r, ShellContext& c) {
+    using C = CommandId;
+    r.Register(ToInt(C::ViewToolbar), [&c] {
+        for (QToolBar* bar : c.frame.findChildren<QToolBar*>())
+            bar->setVisible(!bar->isVisible());
+    });
+    r.Register(ToInt(C::ViewStatusBar),
+               [&c] { c.frame.statusBar()->setVisible(!c.frame.statusBar()->isVisible()); });
+    r.Register(ToInt(C::SpectraList), [&c] {
+        c.frame.SpectraList(true)->Refresh();
+        c.frame.SpectraList(false)->raise();
+    });
+    r.Register(ToInt(C::ScaleLin), [&c] { SetScale(c, 0); });
+    r.Register(ToInt(C::ScaleLog), [&c] { SetScale(c, 1); });
+    r.Register(ToInt(C::ScaleSqrt), [&c] { SetScale(c, 2); });
+    r.Register(ToInt(C::Calibration), [&c] { ToggleCalibration(c); });
+    r.Register(ToInt(C::ShowRoi), [&c] { ToggleFlag(c, &CSProfile::showRoi); });
+    r.Register(ToInt(C::ShowAllRoi), [&c] { ToggleFlag(c, &CSProfile::showAllRoi); });
+    r.Register(ToInt(C::InfoPaneFont), [&c] { ChooseFont(c, c.state.Profile().infoFont); });
+    r.Register(ToInt(C::SelectPaneFont), [&c] { ChooseFont(c, c.state.Profile().selectFont); });
+    r.Register(ToInt(C::InfoPaneBackground),
+               [&c] { ChooseColour(c, c.state.Profile().infoColor); });
+    r.Register(ToInt(C::SelectPaneBackground),
+               [&c] { ChooseColour(c, c.state.Profile().selectColor); });
+    r.Register(ToInt(C::AllPanes), [&c] { AllPanes(c); });
+    for (C id : {C::SpectraDialog, C::Preferences, C::PlotPane, C::PreviousView, C::SelectView,
+                 C::EditRoi, C::Center, C::FullRange, C::Autoscale})
+        r.Register(ToInt(id), [&c, id] { ReportNotAvailable(c, id); });
+}
+
+} // namespace vorna

@@ -1,0 +1,96 @@
+#include "appcore/ProgramState.h"
+
+#include "spectrum/SpectrumFile.h"
+
+namespace vorna {
+
+namespace {
+constexpr int kLiveGain = 6; // 16384 channels
+}
+
+ProgramState::ProgramState(ProfileStore& store, Clock& clock, ScreenSize screen)
+    : m_store(store), m_clock(clock), m_profile(std::make_unique<CSProfile>(store, screen)),
+      m_recent(store), m_queue(clock, m_timers, m_mainWindow) {
+    m_env.display = &m_display;
+    m_list = std::make_unique<CSpectraList>(m_env);
+}
+
+ProgramState::~ProgramState() {
+    if (m_update)
+        m_update->Stop();
+    // Spectra go before the worker object: it reads the list until it has stopped.
+    m_list.reset();
+    m_update.reset();
+}
+
+void ProgramState::LoadProfile() {
+    m_recent.Load();
+    Note("recent files");
+    m_profile->Load();
+    Note("profile");
+    ApplyDeviceTypeRules();
+    Note("device rules");
+    ApplyProfileToEnvironment();
+}
+
+void ProgramState::ApplyDeviceTypeRules() {
+    CSProfile& p = *m_profile;
+    if (p.deviceType != 0) {
+        // A DPP has no MCS mode and no software presets.
+        p.acquireMode = 0;
+        p.presetMode = kPresetModeNone;
+        p.spTotalCts = 0;
+        p.spChanCts = 0;
+        p.spChanPosition = 0;
+    } else if (p.absolutePeak < 0 || p.absolutePeak > 1) {
+        p.absolutePeak = 0;
+    }
+}
+
+void ProgramState::ApplyProfileToEnvironment() {
+    m_profile->FillEnvironment(m_env);
+    m_env.prompt = m_prompt;
+}
+
+void ProgramState::SetPrompt(UserPrompt* prompt) {
+    m_prompt = prompt;
+    m_env.prompt = prompt;
+}
+
+void ProgramState::StartWorkers(std::function<void()> redraw) {
+    m_update = std::make_unique<CUpdateThread>(*m_list, std::move(redraw));
+    m_env.updateSignal = m_update.get();
+    Note("workers");
+}
+
+void ProgramState::CreateLiveSpectrum() {
+    auto live = std::make_unique<CSpectrum>(m_env.slots, 0);
+    live->m_nGain = kLiveGain;
+    m_list->Add(live, true);
+    Note("live spectrum");
+}
+
+void ProgramState::LoadStartupFiles() {
+    const CSProfile& p = *m_profile;
+    if (p.loadCalibration || p.loadRoi) {
+        TemplateOptions options{p.loadCalibration != 0, p.loadRoi != 0, p.spectrumTemplateFile};
+        RecallTemplate(*m_list, options);
+    }
+    AutoLoadLibrary(m_library, {p.libraryAutoload != 0, p.libraryDirectory, p.libraryFile},
+                    m_prompt);
+    Note("template and library");
+}
+
+void ProgramState::Shutdown(const WindowPlacement* placement) {
+    if (m_update) {
+        m_update->Stop();
+        m_env.updateSignal = nullptr;
+    }
+    Note("workers stopped");
+    if (m_profile->saveOnExit) {
+        m_profile->Save(placement);
+        Note("profile saved");
+    }
+}
+
+} // namespace vorna

@@ -1,0 +1,70 @@
+#include <gtest/gtest.h>
+
+#include "TestSupport.h"
+#include "appcore/ProgramState.h"
+#include "settings/MemoryProfileStore.h"
+
+using namespace vorna;
+
+namespace {
+
+struct StateFixture : ::testing::Test {
+    MemoryProfileStore store;
+    VirtualClock clock;
+    vorna::test::ScriptedPrompt prompt;
+
+    std::unique_ptr<ProgramState> Start() {
+        auto state = std::make_unique<ProgramState>(store, clock, ScreenSize{1920, 1080});
+        state->SetPrompt(&prompt);
+        state->LoadProfile();
+        state->StartWorkers({});
+        state->CreateLiveSpectrum();
+        state->LoadStartupFiles();
+        return state;
+    }
+};
+
+} // namespace
+
+TEST_F(StateFixture, StartsInOrderWithTheLiveSpectrumAndStopsBeforeSaving) {
+    store.WriteInt("Standard", "save_on_exit", 1);
+    auto state = Start();
+    ASSERT_EQ(state->Spectra().GetCount(), 1);
+    const CSpectrum* live = state->Spectra()[0];
+    EXPECT_EQ(live->m_strTag, "live_data");
+    EXPECT_EQ(live->m_nChannels, 16384);
+    EXPECT_EQ(state->Spectra().GetActivePosition(), 0);
+    state->Shutdown(nullptr);
+    EXPECT_TRUE(state->UpdateThread()->Done());
+    const std::vector<std::string> expected = {
+        "recent files",         "profile",         "device rules", "workers", "live spectrum",
+        "template and library", "workers stopped", "profile saved"};
+    EXPECT_EQ(state->Journal(), expected);
+    EXPECT_TRUE(prompt.messages.empty()) << prompt.messages.front();
+}
+
+TEST_F(StateFixture, DppProfileForcesMcaAndNoPresetsAndKestrelResetsPeakMode) {
+    store.WriteInt("Standard", "device_type", 2);
+    store.WriteInt("Standard", "m_nPresetMode", 1);
+    store.WriteInt("Standard", "m_nSpTotalCts", 5000);
+    auto state = Start();
+    EXPECT_EQ(state->Profile().presetMode, kPresetModeNone);
+    EXPECT_EQ(state->Profile().spTotalCts, 0);
+    EXPECT_EQ(state->Profile().acquireMode, 0);
+
+    MemoryProfileStore kestrel;
+    kestrel.WriteInt("Standard", "absolute_peak", 5);
+    ProgramState other(kestrel, clock, ScreenSize{1920, 1080});
+    other.LoadProfile();
+    EXPECT_EQ(other.Profile().absolutePeak, 0);
+}
+
+TEST_F(StateFixture, WithoutSaveOnExitProfileChangesAreLost) {
+    store.WriteInt("Standard", "save_on_exit", 0);
+    auto state = Start();
+    state->Profile().scaleType = 2;
+    store.ClearWriteLog();
+    state->Shutdown(nullptr);
+    EXPECT_TRUE(store.WriteLog().empty());
+    EXPECT_EQ(store.GetInt("Standard", "scale_type", 0), 0);
+}
