@@ -1,1 +1,12 @@
-# Widget tests come with the program.
+# Widget tests of the program: offscreen, one QApplication per binary, modal dialogs answered
+# from timers.
+find_package(Qt6 REQUIRED COMPONENTS Test Widgets)
+add_executable(vorna_app_tests app/AppShellTest.cpp app/ModalDriver.cpp app/ModalDriver.h)
+set_target_properties(vorna_app_tests PROPERTIES AUTOMOC ON)
+target_link_libraries(vorna_app_tests PRIVATE vorna_app Qt6::Test)
+target_include_directories(vorna_app_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
+target_compile_definitions(vorna_app_tests PRIVATE VORNA_EXAMPLES_DIR="${PROJECT_SOURCE_DIR}/examples")
+vorna_warnings(vorna_app_tests)
+add_test(NAME vorna_app_tests COMMAND vorna_app_tests)
+set_tests_properties(vorna_app_tests PROPERTIES
+    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LC_ALL=C.UTF-8" TIMEOUT 120)

@@ -388,9 +388,7 @@ void CMainFrame::RefreshPanes() {
     m_nav->update();
     if (m_spectraList)
         m_spectraList->Refresh();
-    if (const CSpectrum* a = m_state.Spectra().GetActive()) {
-        Q_UNUSED(a);
-    }
+    RebuildRecentFileMenu();
     UpdateCommandStates();
 }
 

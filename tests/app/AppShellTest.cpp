@@ -1,0 +1,316 @@
+// The program's shell driven through its real widgets, offscreen.
+
+#include <QAction>
+#include <QApplication>
+#include <QFile>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QSplitter>
+#include <QTemporaryDir>
+#include <QTest>
+#include <memory>
+
+#include "ModalDriver.h"
+#include "analysis/ExpressionDefine.h"
+#include "app/CListCtrlEx.h"
+#include "app/CLumoApp.h"
+#include "app/CMainFrame.h"
+#include "app/InfoPane.h"
+#include "app/KeyboardMapDialog.h"
+#include "app/SpectraListWindow.h"
+#include "app/TextConvert.h"
+#include "appcore/CommandTable.h"
+#include "settings/MemoryProfileStore.h"
+
+using namespace vorna;
+using vorna::test::ModalDriver;
+
+namespace {
+
+const QString kExample = QStringLiteral(VORNA_EXAMPLES_DIR "/fe55.mca");
+
+// One program per test, with its own settings, folder and clock.
+struct Program {
+    QTemporaryDir dir;
+    MemoryProfileStore store;
+    VirtualClock clock;
+    std::unique_ptr<CLumoApp> app;
+
+    explicit Program(const QString& commandLine = {}, const QString& testIni = {}) {
+        store.WriteInt("Standard", "start_dlg_show", 0);
+        store.WriteText("Standard", "spectra_directory", PathToCore(dir.path()) + "/");
+        if (!testIni.isEmpty()) {
+            QFile ini(dir.filePath("VORNATST.INI"));
+            ini.open(QIODevice::WriteOnly);
+            ini.write(testIni.toLatin1());
+        }
+        CLumoApp::Options o;
+        o.programDir = dir.path();
+        o.commandLineFile = commandLine;
+        o.store = &store;
+        o.clock = &clock;
+        app = std::make_unique<CLumoApp>(o);
+        app->InitInstance();
+        Settle();
+    }
+    CMainFrame& frame() { return *app->MainFrame(); }
+    CSpectraList& list() { return app->State().Spectra(); }
+    static void Settle() {
+        for (int i = 0; i < 5; ++i) {
+            QCoreApplication::processEvents();
+            QTest::qWait(10);
+        }
+    }
+    QString Copy(const QString& name) {
+        const QString target = dir.filePath(name);
+        QFile::copy(kExample, target);
+        QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner);
+        return target;
+    }
+    CSpectrum* Open(const QString& path) {
+        CSpectrum* s = nullptr;
+        OpenSpectrumFile(list(), PathToCore(path), &app->State().Recent(), &s);
+        frame().RefreshPanes();
+        Settle();
+        return s;
+    }
+};
+
+} // namespace
+
+class AppShellTest : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void startsWithTheCommandLineFileAndShowsItsInfo();
+    void missingCommandLineFileIsIgnoredSilently();
+    void testStationIniChoosesTheSettingsKey();
+    void menusCarryTheCommandTable();
+    void spectraListShowsLettersAndColours();
+    void closeAllAndCloseWithDependentsFollowTheAnswers();
+    void recentFilesOpenFromTheFileMenu();
+    void saveAndRevertRoundTrip();
+    void shutdownStopsWorkersThenSavesTheProfile();
+    void keyboardMapSortsAndRestoresTableOrder();
+    void deviceCommandsReportNotConnected();
+};
+
+void AppShellTest::startsWithTheCommandLineFileAndShowsItsInfo() {
+    Program p(kExample);
+    CMainFrame& f = p.frame();
+    QCOMPARE(f.objectName(), QStringLiteral("LumoWindow"));
+    QCOMPARE(f.windowTitle(), QStringLiteral(" Quorix VORNA"));
+    QCOMPARE(p.list().GetCount(), 2);
+    QCOMPARE(p.list().GetActivePosition(), 1);
+    InfoPane* info = f.Info();
+    QCOMPARE(info->Label(2), QStringLiteral("Fe55"));
+    QCOMPARE(info->Value(5), QStringLiteral("1024"));
+    QCOMPARE(info->Value(6), QStringLiteral("80"));
+    QCOMPARE(info->Label(8), QStringLiteral("Preset (R)  "));
+    QCOMPARE(info->Value(9), QStringLiteral("102.38"));
+    QCOMPARE(info->Value(10), QStringLiteral("100.00"));
+    QCOMPARE(info->Label(14), QStringLiteral("12/09/2025 10:15:00"));
+    QCOMPARE(f.StatusText(0), QStringLiteral("MCA not connected..."));
+    QCOMPARE(f.StatusText(1), QStringLiteral("MCA not connected"));
+    const auto& journal = p.app->State().Journal();
+    const std::vector<std::string> order = {"settings key Quorix",  "recent files", "profile",
+                                            "device rules",         "workers",      "live spectrum",
+                                            "template and library", "window",       "shown",
+                                            "command line file",    "device state"};
+    QCOMPARE(journal, order);
+    // The splitters leave the plot and the navigation pane their room.
+    QVERIFY(f.ColumnSplitter()->sizes().value(1) >= 80);
+    QVERIFY(f.RowSplitter()->sizes().value(1) >= 80);
+}
+
+void AppShellTest::missingCommandLineFileIsIgnoredSilently() {
+    ModalDriver driver;
+    Program p(QStringLiteral("/nonexistent/none.mca"));
+    QCOMPARE(p.list().GetCount(), 1);
+    QCOMPARE(driver.seen.size(), 0);
+    QCOMPARE(driver.unexpected, 0);
+}
+
+void AppShellTest::testStationIniChoosesTheSettingsKey() {
+    Program station({}, QStringLiteral("[QuorixTestUnit]\r\nUnitNumber=7\r\n"));
+    QCOMPARE(QString::fromStdString(station.app->SettingsKey()), QStringLiteral("Quorix_7"));
+    Program empty({}, QStringLiteral("[QuorixTestUnit]\r\nUnitNumber=\r\n"));
+    QCOMPARE(QString::fromStdString(empty.app->SettingsKey()), QStringLiteral("Quorix"));
+}
+
+void AppShellTest::menusCarryTheCommandTable() {
+    Program p;
+    CMainFrame& f = p.frame();
+    QStringList titles;
+    for (QAction* a : f.menuBar()->actions())
+        titles << a->text();
+    QCOMPARE(titles,
+             (QStringList{"&File", "&View", "&MCA", "&Display", "&Analyze", "&Setup", "&Help"}));
+    for (const CommandSpec& c : Commands()) {
+        if (c.id == CommandId::Connect || c.id == CommandId::StartAcquisition ||
+            c.id == CommandId::ListHide)
+            continue; // captions that follow the state
+        QCOMPARE(f.Action(c.id)->text(), QString::fromLatin1(c.caption));
+    }
+    QCOMPARE(f.Action(CommandId::FileOpen)->shortcut(), QKeySequence(QStringLiteral("Ctrl+O")));
+    QCOMPARE(f.Action(CommandId::PrintRoi)->shortcut(), QKeySequence(QStringLiteral("Ctrl+E")));
+    QCOMPARE(f.Action(CommandId::Connect)->text(), QStringLiteral("Connect\tF2"));
+    // Scale items tick by the profile.
+    f.Execute(ToInt(CommandId::ScaleLog));
+    QVERIFY(f.Action(CommandId::ScaleLog)->isChecked());
+    QVERIFY(!f.Action(CommandId::ScaleLin)->isChecked());
+    QCOMPARE(p.app->State().Profile().scaleType, 1);
+    QVERIFY2(!f.Action(CommandId::CloseAll)->isEnabled(), "only the live spectrum is open");
+}
+
+void AppShellTest::spectraListShowsLettersAndColours() {
+    Program p(kExample);
+    CSpectrum* fe = p.list()[1];
+    auto derived = std::make_unique<CSpectrum>(p.app->State().Environment().slots, 2);
+    derived->m_strTag = "D";
+    derived->m_bDerived = 1;
+    derived->m_nGain = 2;
+    derived->m_crColor = 0x0000FF; // red in 0x00BBGGRR
+    derived->m_nLineWidth = 3;
+    QVERIFY(SetExpression(p.list(), *derived, "Fe55*2"));
+    CSpectrum* d = p.list().Add(derived, false);
+    p.list().ToggleHidden(p.list().PositionOf(d));
+    p.frame().Execute(ToInt(CommandId::SpectraList));
+    Program::Settle();
+    SpectraListWindow* w = p.frame().SpectraList(false);
+    QVERIFY(w && w->isVisible());
+    const auto& rows = w->View()->Rows();
+    QCOMPARE(rows.size(), size_t(3));
+    QCOMPARE(rows[0].firstLetter, std::string(""));
+    QCOMPARE(rows[1].firstLetter, std::string("A"));
+    QCOMPARE(rows[2].firstLetter, std::string("H"));
+    QCOMPARE(rows[2].secondLetter, std::string("E"));
+    // The line sample is drawn in the spectrum's colour.
+    const QImage image = w->View()->grab().toImage();
+    const int cw = w->View()->fontMetrics().averageCharWidth();
+    const int rh = w->View()->RowHeight();
+    QCOMPARE(QColor(image.pixel(5 * cw, 2 * rh + rh / 2)), QColor(255, 0, 0));
+    QCOMPARE(w->View()->height(), 3 * rh);
+    (void)fe;
+}
+
+void AppShellTest::closeAllAndCloseWithDependentsFollowTheAnswers() {
+    Program p(kExample);
+    ModalDriver driver;
+    CSpectrum* b = p.Open(p.Copy("b.mca"));
+    QVERIFY(b);
+    b->m_strTag = "B";
+    auto derived = std::make_unique<CSpectrum>(p.app->State().Environment().slots, 3);
+    derived->m_strTag = "D";
+    derived->m_bDerived = 1;
+    derived->m_nGain = 2;
+    QVERIFY(SetExpression(p.list(), *derived, "Fe55+B"));
+    p.list().Add(derived, false);
+    QCOMPARE(p.list().GetCount(), 4);
+
+    driver.ThenButton(QMessageBox::No);
+    p.frame().Execute(ToInt(CommandId::CloseAll));
+    QCOMPARE(p.list().GetCount(), 4);
+    QVERIFY(driver.seen.value(0).startsWith("This action will close all spectrum files."));
+
+    // Close an operand from the spectra list: its dependent goes with it, unsaved.
+    p.list().Activate(1);
+    p.frame().SetContextRow(1);
+    driver.ThenButton(QMessageBox::Ok);
+    p.frame().Execute(ToInt(CommandId::ListClose));
+    QCOMPARE(driver.seen.value(1), QStringLiteral("The active spectrum can't be closed!"));
+    p.list().Activate(0);
+    p.frame().SetContextRow(1);
+    driver.ThenButton(QMessageBox::No);
+    p.frame().Execute(ToInt(CommandId::ListClose));
+    QCOMPARE(p.list().GetCount(), 2);
+    QVERIFY(p.list().FindTag("D") == nullptr);
+
+    driver.ThenButton(QMessageBox::Yes);
+    p.frame().Execute(ToInt(CommandId::CloseAll));
+    QCOMPARE(p.list().GetCount(), 1);
+    QCOMPARE(driver.unexpected, 0);
+}
+
+void AppShellTest::recentFilesOpenFromTheFileMenu() {
+    Program p;
+    const QString path = p.Copy("recent.mca");
+    p.Open(path);
+    QCOMPARE(p.app->State().Recent().Entries().size(), size_t(1));
+    QMenu* file = qobject_cast<QMenu*>(p.frame().menuBar()->actions().first()->menu());
+    QStringList texts;
+    for (QAction* a : file->actions())
+        texts << a->text();
+    QVERIFY(texts.contains(QStringLiteral("&1 recent.mca")));
+    p.frame().Execute(ToInt(CommandId::RecentFile1));
+    QCOMPARE(p.list().GetCount(), 3);
+    p.frame().Execute(ToInt(CommandId::RecentFile1) + 1); // no second entry
+    p.frame().Execute(ToInt(CommandId::RecentFileLast) + 1);
+    QCOMPARE(p.list().GetCount(), 3);
+    QCOMPARE(QString::fromStdString(p.store.GetText("Recent File List", "File1", "")), path);
+}
+
+void AppShellTest::saveAndRevertRoundTrip() {
+    Program p;
+    CSpectrum* s = p.Open(p.Copy("round.mca"));
+    QVERIFY(s);
+    s->m_pData[600] = 12345;
+    p.frame().Execute(ToInt(CommandId::FileSave));
+    Program::Settle();
+    s->m_pData[600] = 1;
+    p.list().Activate(0);
+    p.frame().SetContextRow(1);
+    p.frame().Execute(ToInt(CommandId::Revert));
+    Program::Settle();
+    QCOMPARE(s->m_pData[600], 12345.0);
+    // The saved file opens again with the saved count.
+    CSpectrum* again = p.Open(p.dir.filePath("round.mca"));
+    QVERIFY(again);
+    QCOMPARE(again->m_pData[600], 12345.0);
+}
+
+void AppShellTest::shutdownStopsWorkersThenSavesTheProfile() {
+    Program p;
+    p.app->State().Profile().scaleType = 2;
+    p.frame().close();
+    const auto& journal = p.app->State().Journal();
+    QCOMPARE(journal.at(journal.size() - 2), std::string("workers stopped"));
+    QCOMPARE(journal.back(), std::string("profile saved"));
+    QCOMPARE(p.store.GetInt("Standard", "scale_type", 0), 2);
+    QVERIFY(p.app->State().UpdateThread()->Done());
+}
+
+void AppShellTest::keyboardMapSortsAndRestoresTableOrder() {
+    Program p;
+    KeyboardMapDialog dialog(p.frame());
+    CListCtrlEx* list = dialog.List();
+    QCOMPARE(list->RowCount(), 33);
+    QCOMPARE(list->CellText(0, 0), QStringLiteral("Right Arrow"));
+    list->sortByColumn(0, Qt::AscendingOrder);
+    QCOMPARE(list->CellText(0, 0), QStringLiteral("A"));
+    QCOMPARE(list->CellText(1, 0), QStringLiteral("Ctrl + F5"));
+    QCOMPARE(list->CellText(2, 0), QStringLiteral("Ctrl + Left Arrow"));
+    KeyboardMapDialog reopened(p.frame());
+    QCOMPARE(reopened.List()->CellText(0, 0), QStringLiteral("Right Arrow"));
+    QVERIFY(reopened.List()->Text().rfind("Right Arrow\tMove cursor right\t\n", 0) == 0);
+}
+
+void AppShellTest::deviceCommandsReportNotConnected() {
+    Program p;
+    ModalDriver driver;
+    driver.ThenButton(QMessageBox::Ok);
+    p.frame().Execute(ToInt(CommandId::Connect));
+    QCOMPARE(driver.seen.value(0), QStringLiteral("Can not connect to LUMO!"));
+    QCOMPARE(p.frame().StatusText(0), QStringLiteral("MCA not connected..."));
+    p.app->State().Profile().deviceType = 2;
+    p.frame().Execute(ToInt(CommandId::Connect));
+    QVERIFY(
+        p.frame().StatusText(0).endsWith(" not connected please reset Plover and try again..."));
+    // A DPP's Delete Data does nothing at all.
+    p.frame().Execute(ToInt(CommandId::DeleteData));
+    QCOMPARE(driver.unexpected, 0);
+}
+
+QTEST_MAIN(AppShellTest)
+#include "AppShellTest.moc"
