@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs VORNA.
+# Installs what is missing, builds, and starts VORNA with the example spectrum open.
 source "$(dirname "$0")/scripts/common.sh"
 ensure_packages
 configure_and_build
-# Until the window exists, the program's face is vorna-cli on the example spectrum.
-exec "$BUILD_DIR/src/tools/vorna-cli/vorna-cli" info "$ROOT/examples/fe55.mca" "$@"
+if [[ $# -gt 0 ]]; then
+    exec "$BUILD_DIR/src/app/vorna" "$@"
+fi
+exec "$BUILD_DIR/src/app/vorna" "$ROOT/examples/fe55.mca"

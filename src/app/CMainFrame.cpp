@@ -30,8 +30,8 @@
 namespace vorna {
 
 namespace {
-// A stored info column wider than this share of the window would squeeze the plot away.
-constexpr double kMaxInfoShare = 0.4;
+// Label and value columns of the info pane with room for a long value, in characters.
+constexpr int kInfoNaturalChars = 30;
 } // namespace
 
 CMainFrame::CMainFrame(ProgramState& state, QtUserPrompt& prompt, QWidget* parent)
@@ -397,7 +397,10 @@ void CMainFrame::ApplySplitters() {
     const int width = m_leftSplit->width();
     const int height = m_topSplit->height();
     int info = ClampSplit(p.leftSplit, width);
-    info = std::min(info, std::max(kMinimumSplit, static_cast<int>(width * kMaxInfoShare)));
+    // A stored column wider than half the window would squeeze the plot: the pane then takes
+    // the width its texts need.
+    if (info > std::max(kMinimumSplit, width / 2))
+        info = ClampSplit(kInfoNaturalChars * m_info->fontMetrics().averageCharWidth(), width);
     const int plot = ClampSplit(p.topSplit, height);
     m_leftSplit->setSizes({info, std::max(0, width - info)});
     m_topSplit->setSizes({plot, std::max(0, height - plot)});

@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Regenerates docs/screenshot.png: starts vorna with the example spectrum on a virtual X screen
+# (Xvfb) with settings of its own, and takes the screen with ImageMagick's import.
+source "$(dirname "$0")/common.sh"
+ensure_packages
+configure_and_build
+OUT="${1:-$ROOT/docs/screenshot.png}"
+WORK="$(mktemp -d)"
+trap 'kill "${VORNA_PID:-0}" "${XVFB_PID:-0}" 2>/dev/null || true; rm -rf "$WORK"' EXIT
+
+# A profile that skips the start dialog and places the window on the whole screen.
+mkdir -p "$WORK/config/Quorix"
+cat > "$WORK/config/Quorix/Lumo.ini" <<'INI'
+[Standard]
+start_dlg_show=0
+save_on_exit=0
+placement_left=0
+placement_top=0
+placement_right=10000
+placement_bottom=10000
+INI
+
+DISPLAY_NUM=:97
+Xvfb "$DISPLAY_NUM" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
+XVFB_PID=$!
+sleep 1
+DISPLAY="$DISPLAY_NUM" XDG_CONFIG_HOME="$WORK/config" XDG_RUNTIME_DIR="$WORK" \
+    QT_QPA_PLATFORM=xcb "$BUILD_DIR/src/app/vorna" "$ROOT/examples/fe55.mca" &
+VORNA_PID=$!
+sleep 3
+DISPLAY="$DISPLAY_NUM" import -window root "$OUT"
+echo "wrote $OUT"
