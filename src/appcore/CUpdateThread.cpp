@@ -48,7 +48,7 @@ bool CUpdateThread::ProcessNext(bool& dirty) {
         }
     }
     if (found) {
-        Process(*found, m_list.GetActivePosition());
+        Process(*found, m_list.GetActivePosition(), m_list.GetActive() == found);
         return true;
     }
     listLock.unlock();
@@ -60,13 +60,13 @@ bool CUpdateThread::ProcessNext(bool& dirty) {
     return false;
 }
 
-void CUpdateThread::Process(CSpectrum& s, int activePosition) {
+// Runs with the list lock held; the spectrum's lock is the only one taken here.
+void CUpdateThread::Process(CSpectrum& s, int activePosition, bool isActive) {
     std::lock_guard<std::recursive_mutex> guard(s.m_lock);
     s.m_bRedrawPending = 0;
     if (m_quit)
         return;
     const SpectrumEnvironment& env = m_list.Environment();
-    const bool isActive = m_list.GetActive() == &s;
     if (s.m_bEvalPending) {
         s.Evaluate(env, activePosition, isActive);
         return;

@@ -33,7 +33,7 @@ private:
     void Loop();
     // One step of the loop; true when a spectrum was processed.
     bool ProcessNext(bool& dirty);
-    void Process(CSpectrum& s, int activePosition);
+    void Process(CSpectrum& s, int activePosition, bool isActive);
 
     CSpectraList& m_list;
     std::function<void()> m_redraw;
