@@ -402,8 +402,9 @@ void CMainFrame::ApplySplitters() {
     if (info > std::max(kMinimumSplit, width / 2))
         info = ClampSplit(kInfoNaturalChars * m_info->fontMetrics().averageCharWidth(), width);
     const int plot = ClampSplit(p.topSplit, height);
-    m_leftSplit->setSizes({info, std::max(0, width - info)});
-    m_topSplit->setSizes({plot, std::max(0, height - plot)});
+    // The handles take their pixels from the panes' share.
+    m_leftSplit->setSizes({info, std::max(0, width - info - m_leftSplit->handleWidth())});
+    m_topSplit->setSizes({plot, std::max(0, height - plot - m_topSplit->handleWidth())});
     m_splittersApplied = true;
 }
 

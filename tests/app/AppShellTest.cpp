@@ -94,6 +94,9 @@ private Q_SLOTS:
     void shutdownStopsWorkersThenSavesTheProfile();
     void keyboardMapSortsAndRestoresTableOrder();
     void deviceCommandsReportNotConnected();
+    void savedProfileIsHonouredAtStartup();
+    void dialogsReopenWhereTheyWereClosed();
+    void timedRequestsRunOnTimer1030();
 };
 
 void AppShellTest::startsWithTheCommandLineFileAndShowsItsInfo() {
@@ -310,6 +313,69 @@ void AppShellTest::deviceCommandsReportNotConnected() {
     // A DPP's Delete Data does nothing at all.
     p.frame().Execute(ToInt(CommandId::DeleteData));
     QCOMPARE(driver.unexpected, 0);
+}
+
+void AppShellTest::savedProfileIsHonouredAtStartup() {
+    Program p;
+    Q_UNUSED(p);
+    MemoryProfileStore store;
+    store.WriteInt("Standard", "start_dlg_show", 0);
+    store.WriteInt("Standard", "scale_type", 2);
+    store.WriteInt("Standard", "left_split", 150);
+    store.WriteInt("Standard", "device_type", 2);
+    CLumoApp::Options o;
+    o.programDir = p.dir.path();
+    o.store = &store;
+    CLumoApp app(o);
+    app.InitInstance();
+    Program::Settle();
+    CMainFrame& f = *app.MainFrame();
+    QVERIFY(f.Action(CommandId::ScaleSqrt)->isChecked());
+    QCOMPARE(f.ColumnSplitter()->sizes().value(0), 150);
+    QCOMPARE(f.StatusText(1), QStringLiteral("USB Dpp not connected"));
+    QCOMPARE(f.StatusText(0), QStringLiteral("Device not connected please reset and try again..."));
+    QCOMPARE(f.Info()->Label(5), QStringLiteral("LLD Thresh"));
+    QCOMPARE(app.State().Profile().presetMode, kPresetModeNone);
+}
+
+void AppShellTest::dialogsReopenWhereTheyWereClosed() {
+    Program p;
+    p.frame().Execute(ToInt(CommandId::SpectraList));
+    SpectraListWindow* w = p.frame().SpectraList(false);
+    QVERIFY(w);
+    w->move(310, 220);
+    Program::Settle();
+    const QPoint where = w->frameGeometry().topLeft();
+    w->close();
+    Program::Settle();
+    QVERIFY(p.frame().SpectraList(false) == nullptr);
+    const DialogPosition& saved = p.app->State().Profile().Dialog(ProfileDialog::SpectraList);
+    QCOMPARE(QPoint(saved.hpos, saved.vpos), where);
+    p.frame().Execute(ToInt(CommandId::SpectraList));
+    QCOMPARE(p.frame().SpectraList(false)->frameGeometry().topLeft(), where);
+}
+
+namespace {
+struct RepeatTarget : TimedRequestTarget {
+    int calls = 0;
+    int last = 0;
+    void OnTimedRequest(int first, int) override {
+        ++calls;
+        last = first;
+    }
+};
+} // namespace
+
+void AppShellTest::timedRequestsRunOnTimer1030() {
+    Program p;
+    RepeatTarget target;
+    CTimeQueue& queue = p.app->State().TimeQueue();
+    QCOMPARE(queue.Add(&target, p.clock.NowMicros() + 200000.0, 42, 0), 1030);
+    QVERIFY(p.frame().TimerRunning(1030));
+    p.clock.Advance(200000);
+    QTRY_COMPARE_WITH_TIMEOUT(target.calls, 1, 2000);
+    QCOMPARE(target.last, 42);
+    QTRY_VERIFY_WITH_TIMEOUT(!p.frame().TimerRunning(1030), 2000);
 }
 
 QTEST_MAIN(AppShellTest)
