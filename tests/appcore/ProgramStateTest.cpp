@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "TestSupport.h"
 #include "appcore/ProgramState.h"
 #include "settings/MemoryProfileStore.h"
@@ -67,4 +69,23 @@ TEST_F(StateFixture, WithoutSaveOnExitProfileChangesAreLost) {
     state->Shutdown(nullptr);
     EXPECT_TRUE(store.WriteLog().empty());
     EXPECT_EQ(store.GetInt("Standard", "scale_type", 0), 0);
+}
+
+TEST_F(StateFixture, StartupTemplateGivesTheLiveSpectrumItsRoisAndAMissingOneIsReported) {
+    vorna::test::TempDir dir;
+    store.WriteText("Standard", "spectra_directory", dir.path() + "/");
+    store.WriteInt("Standard", "load_roi", 1);
+    store.WriteText("Standard", "m_strSpectrumTemplateFile", "template.mca");
+    {
+        auto state = Start();
+        ASSERT_EQ(prompt.messages.size(), 1u);
+        EXPECT_NE(prompt.messages[0].find("Invalid Spectrum Template path or file - "),
+                  std::string::npos);
+        EXPECT_EQ(state->Spectra()[0]->m_roi.GetCount(), 0);
+    }
+    prompt.messages.clear();
+    std::filesystem::copy_file(VORNA_SOURCE_DIR "/examples/fe55.mca", dir.file("template.mca"));
+    auto state = Start();
+    EXPECT_TRUE(prompt.messages.empty());
+    EXPECT_EQ(state->Spectra()[0]->m_roi.GetCount(), 2);
 }
