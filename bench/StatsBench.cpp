@@ -11,7 +11,7 @@
 
 #include <benchmark/benchmark.h>
 
-#include "analysis/CRoi.h"
+#include "spectrum/CRoi.h"
 #include "analysis/PeakSearch.h"
 #include "analysis/RoiStatistics.h"
 

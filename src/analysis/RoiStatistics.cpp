@@ -49,7 +49,8 @@ void ComputeRoiStatistics(CRoiEntry& roi, const double* y, int n,
 
     GaussFitResult fit;
     if (fwhmMethod == kFwhmGauss || centroidMethod == kCentroidGauss) {
-        fit = FitGaussianExclusive(y, n, std::min(roi.start, n - 1), std::min(roi.end, n - 1), b);
+        fit = FitGaussianExclusive(*settings.gaussFitGuard, y, n, std::min(roi.start, n - 1),
+                                   std::min(roi.end, n - 1), b);
         if (roi.start <= 0) {
             roi.start = 1;
             roi.end = std::max(roi.end, 1);

@@ -13,4 +13,4 @@ target_sources(vorna_settings PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/SettingsKey.cpp
 )
 # The profile fills the analysis settings and slot defaults that spectrum code reads.
-target_link_libraries(vorna_settings PUBLIC vorna_core)
+target_link_libraries(vorna_settings PUBLIC vorna_spectrum)

@@ -2,6 +2,10 @@
 // The profile values that spectrum and analysis code read at every computation. The program
 // copies them from its profile; batch tools fill them from their options.
 
+#include <memory>
+
+#include "common/ExclusiveFlag.h"
+
 namespace vorna {
 
 struct AnalysisSettings {
@@ -18,6 +22,9 @@ struct AnalysisSettings {
     int smoothKind = 0;          // smooth_kind: 0 SM3, 1 SM5
     int showRoi = 1;             // show_roi
     int showAllRoi = 1;          // show_all_roi
+    // Lets one Gaussian fit run at a time. Copies share it, so the program's threads do; every
+    // settings object made afresh (a tool's, a test's) has its own.
+    std::shared_ptr<ExclusiveFlag> gaussFitGuard = std::make_shared<ExclusiveFlag>();
 };
 
 } // namespace vorna

@@ -4,7 +4,6 @@
 #include <cmath>
 #include <new>
 
-#include "analysis/RoiStatistics.h"
 #include "common/CText.h"
 #include "common/UserPrompt.h"
 
@@ -189,7 +188,8 @@ void CSpectrum::UpdateTotals(const SpectrumEnvironment& env, int activePosition)
     for (int i = 0; i <= last; ++i)
         sum += m_pData[static_cast<size_t>(i)];
     m_dTotalCounts = sum;
-    RecomputeAllRoiStatistics(*this, env.settings);
+    if (env.recomputeRoiStatistics)
+        env.recomputeRoiStatistics(*this, env.settings);
 }
 
 double CSpectrum::ChannelToEnergy(double channel, bool calibrateEnable) const {

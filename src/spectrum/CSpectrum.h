@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "analysis/CCalibrate.h"
-#include "analysis/CRoi.h"
+#include "spectrum/CCalibrate.h"
+#include "spectrum/CRoi.h"
 #include "spectrum/CSpectraArray.h"
 #include "spectrum/SpectrumEnvironment.h"
 #include "spectrum/SpectrumHeader.h"
@@ -101,7 +101,8 @@ public:
     // --- totals and conversions ---
     // Last channel that totals, statistics and autoscale use.
     int LastValidChannel(int dppDeviceType, int activePosition) const;
-    // Sum over 0..LastValidChannel, then every ROI's statistics.
+    // Sum over 0..LastValidChannel, then every ROI's statistics through the environment's
+    // recompute callable.
     void UpdateTotals(const SpectrumEnvironment& env, int activePosition);
     double ChannelToEnergy(double channel, bool calibrateEnable) const;
     int EnergyToChannel(double value, bool calibrateEnable) const;

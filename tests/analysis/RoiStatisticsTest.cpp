@@ -178,14 +178,18 @@ TEST(RoiStatistics, AFitAlreadyRunningMakesOthersSkipTheirs) {
 
     s.fwhmCalcMethod = 3;
     {
-        GaussFitLock running;
+        ExclusiveFlag::Hold running(*s.gaussFitGuard);
         ASSERT_TRUE(running.owned());
-        GaussFitLock second;
+        ExclusiveFlag::Hold second(*s.gaussFitGuard);
         EXPECT_FALSE(second.owned());
         CRoiEntry skipped = compute(y, 85, 115, s);
         EXPECT_DOUBLE_EQ(skipped.fwhm, halfMax.fwhm);
         EXPECT_DOUBLE_EQ(skipped.netArea, halfMax.netArea);
-        EXPECT_EQ(FitGaussianExclusive(y.data(), 256, 85, 115, 1).fwhm, 0);
+        EXPECT_EQ(FitGaussianExclusive(*s.gaussFitGuard, y.data(), 256, 85, 115, 1).fwhm, 0);
+        // Settings made elsewhere (another tool, another test) have a guard of their own.
+        AnalysisSettings other;
+        other.fwhmCalcMethod = 3;
+        EXPECT_DOUBLE_EQ(compute(y, 85, 115, other).fwhm, fitted.fwhm);
     }
     EXPECT_DOUBLE_EQ(compute(y, 85, 115, s).fwhm, fitted.fwhm);
 }

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "analysis/CCalibrate.h"
-#include "analysis/CRoi.h"
+#include "spectrum/CCalibrate.h"
+#include "spectrum/CRoi.h"
 
 using namespace vorna;
 

@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include "analysis/RoiStatistics.h"
 #include "TestSupport.h"
 #include "spectrum/CSpectraList.h"
 #include "spectrum/SpectrumFile.h"
@@ -50,6 +51,7 @@ struct World {
 
     World() {
         env.prompt = &prompt;
+        env.recomputeRoiStatistics = RecomputeAllRoiStatistics;
         env.spectraDirectory = dir.path() + "/";
         list = std::make_unique<CSpectraList>(env);
         list->Add(std::make_unique<CSpectrum>(env.slots, 0), false);

@@ -1,4 +1,4 @@
-#include "analysis/CRoi.h"
+#include "spectrum/CRoi.h"
 
 namespace vorna {
 

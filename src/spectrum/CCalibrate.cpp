@@ -1,4 +1,4 @@
-#include "analysis/CCalibrate.h"
+#include "spectrum/CCalibrate.h"
 
 #include <algorithm>
 #include <cmath>
