@@ -41,7 +41,7 @@ std::string trimmed(const std::string& s) {
 
 AutoCalResult AutoCalibrate(CSpectrum& spectrum, const AutoCalSettings& settings,
                             int cursorChannel) {
-    std::lock_guard<std::recursive_mutex> guard(spectrum.m_lock);
+    auto locked = spectrum.Lock();
     const int n = spectrum.m_nChannels;
     const CRoi& rois = spectrum.m_roi;
     double channel1 = 0.0, channel2 = 0.0;

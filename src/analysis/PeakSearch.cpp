@@ -270,7 +270,7 @@ PeakSearchOutcome SearchPeakChannels(CSpectrum& spectrum, const AnalysisSettings
     params.width = settings.peakWidth;
     params.sensitivity = settings.peakSearchSens;
     {
-        std::lock_guard<std::recursive_mutex> guard(spectrum.m_lock);
+        auto locked = spectrum.Lock();
         SearchPeaks(spectrum.m_pData, params, settings, outcome.peaks);
     }
     if (outcome.peaks.IsEmpty())

@@ -125,7 +125,7 @@ std::string RoiListText(const CRoi& rois, const CCalibrate& cal, const AnalysisS
 
 std::string SpectrumDataText(CSpectrum& spectrum, const AnalysisSettings& settings,
                              const ElementLibrary* library) {
-    std::lock_guard<std::recursive_mutex> guard(spectrum.m_lock);
+    auto locked = spectrum.Lock();
     std::string text;
     cAppendFormat(text, "Filename:  %s\n", spectrum.m_strFileName.c_str());
     cAppendFormat(text, "Description:  %s\n", spectrum.m_strDescription.c_str());

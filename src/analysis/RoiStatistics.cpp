@@ -184,7 +184,7 @@ void RecomputeRoiList(CRoi& rois, std::vector<double>& data, const AnalysisSetti
 }
 
 void RecomputeAllRoiStatistics(CSpectrum& spectrum, const AnalysisSettings& settings) {
-    std::lock_guard<std::recursive_mutex> guard(spectrum.m_lock);
+    auto locked = spectrum.Lock();
     RecomputeRoiList(spectrum.m_roi, spectrum.m_pData, settings);
 }
 

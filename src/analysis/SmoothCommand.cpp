@@ -75,7 +75,7 @@ CSpectrum* SmoothActiveSpectrum(CSpectraList& list, const AnalysisSettings& sett
 
     int wasHidden = 0;
     {
-        std::lock_guard<std::recursive_mutex> guard(source->m_lock);
+        auto locked = source->Lock();
         wasHidden = source->m_bHidden;
         source->m_bHidden = 1;
     }
@@ -83,7 +83,7 @@ CSpectrum* SmoothActiveSpectrum(CSpectraList& list, const AnalysisSettings& sett
     if (!added) {
         // The list refused it (full): show the source again. The spectrum is deleted here and
         // takes its links with it.
-        std::lock_guard<std::recursive_mutex> guard(source->m_lock);
+        auto locked = source->Lock();
         source->m_bHidden = wasHidden;
     }
     return added;

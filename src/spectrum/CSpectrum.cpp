@@ -192,6 +192,33 @@ void CSpectrum::UpdateTotals(const SpectrumEnvironment& env, int activePosition)
         env.recomputeRoiStatistics(*this, env.settings);
 }
 
+void CSpectrum::TakeTables(const CSpectrum& templ, bool calibration, bool roi,
+                           const SpectrumEnvironment& env, int activePosition) {
+    std::lock_guard<std::recursive_mutex> guard(m_lock);
+    if (calibration)
+        m_calibrate = templ.m_calibrate;
+    if (roi)
+        m_roi = templ.m_roi;
+    if (HasData())
+        UpdateTotals(env, activePosition);
+}
+
+void CSpectrum::RevertTo(CSpectrum& original, bool keepOwnTag, const SpectrumEnvironment& env,
+                         int activePosition) {
+    std::lock_guard<std::recursive_mutex> guard(m_lock);
+    if (m_bDerived) {
+        m_pProgram.reset();
+        m_bEvalPending = 0;
+    }
+    const std::string ownTag = m_strTag;
+    CopyFrom(original, true, false);
+    m_pData = std::move(original.m_pData);
+    if (keepOwnTag)
+        m_strTag = ownTag;
+    m_bValid = 1;
+    UpdateTotals(env, activePosition);
+}
+
 double CSpectrum::ChannelToEnergy(double channel, bool calibrateEnable) const {
     if (channel < 0)
         channel = 0;

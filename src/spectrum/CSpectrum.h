@@ -62,8 +62,26 @@ constexpr int kDppValueCount = static_cast<int>(DppValue::Count);
 // The line name of each value ("Device Type", "Serial Number", ...).
 const char* DppValueName(DppValue v);
 
+// Scoped access to one spectrum: holds its lock for as long as the view lives.
+template <class S> class SpectrumAccess {
+public:
+    explicit SpectrumAccess(S& spectrum) : m_spectrum(&spectrum), m_guard(spectrum.m_lock) {}
+    S* operator->() const { return m_spectrum; }
+    S& operator*() const { return *m_spectrum; }
+
+private:
+    S* m_spectrum;
+    std::unique_lock<std::recursive_mutex> m_guard;
+};
+
+// Threads: the public operations below take the spectrum's lock themselves. Code that reads or
+// changes the record's fields of a spectrum other threads can reach (one in a CSpectraList) does
+// so through Lock(), whose view keeps the lock until it goes out of scope. Never hold two
+// spectrum locks at once; release a spectrum's lock before taking the list lock.
 class CSpectrum : public SpectrumHeader {
 public:
+    using Locked = SpectrumAccess<CSpectrum>;
+    using ConstLocked = SpectrumAccess<const CSpectrum>;
     static constexpr int kAbsoluteChannels = 16384;
     static constexpr double kMaxStoredCount = 4294967295.0;
 
@@ -75,6 +93,9 @@ public:
     virtual ~CSpectrum();
     CSpectrum(const CSpectrum&) = delete;
     CSpectrum& operator=(const CSpectrum&) = delete;
+
+    Locked Lock() { return Locked(*this); }
+    ConstLocked Lock() const { return ConstLocked(*this); }
 
     SpectrumHeader& Header() { return *this; }
     const SpectrumHeader& Header() const { return *this; }
@@ -104,6 +125,15 @@ public:
     // Sum over 0..LastValidChannel, then every ROI's statistics through the environment's
     // recompute callable.
     void UpdateTotals(const SpectrumEnvironment& env, int activePosition);
+    // Takes the calibration and/or ROI table of a template spectrum; with contents present the
+    // totals (and with them the new ROIs' statistics) are recomputed.
+    void TakeTables(const CSpectrum& templ, bool calibration, bool roi,
+                    const SpectrumEnvironment& env, int activePosition);
+    // Becomes the record read back from its file: header, tables and contents (moved out of
+    // `original`, so the buffer follows the file's channel count), valid, totals recomputed. A
+    // derived spectrum loses its program. `keepOwnTag` keeps the present tag.
+    void RevertTo(CSpectrum& original, bool keepOwnTag, const SpectrumEnvironment& env,
+                  int activePosition);
     double ChannelToEnergy(double channel, bool calibrateEnable) const;
     int EnergyToChannel(double value, bool calibrateEnable) const;
 
@@ -152,12 +182,14 @@ public:
     int32_t m_bClock80MHz = 0;
     int32_t m_nDppDeviceCode = 0;
 
-    // Guards contents and flags against the update worker. Never hold two spectrum locks at
-    // once; release it before taking the list lock.
-    mutable std::recursive_mutex m_lock;
-
 private:
+    friend class SpectrumAccess<CSpectrum>;
+    friend class SpectrumAccess<const CSpectrum>;
+
     void ResetRecord();
+
+    // Guards contents and flags against the update worker; reached through Lock() only.
+    mutable std::recursive_mutex m_lock;
 
     std::array<std::string, kDppValueCount> m_dppValues;
 };

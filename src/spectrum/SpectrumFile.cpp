@@ -120,7 +120,7 @@ SaveResult writeTo(const SpectrumEnvironment& env, CSpectrum& spectrum, const st
     options.dpp = env.dpp;
     std::string bytes;
     {
-        std::lock_guard<std::recursive_mutex> guard(spectrum.m_lock);
+        auto locked = spectrum.Lock();
         WriteSpectrum(spectrum, options, bytes);
     }
     // The old file stays whole until the new bytes are safely on disk.
@@ -139,7 +139,7 @@ std::string saveDirectory(const SpectrumEnvironment& env, const PathParts& parts
 }
 
 bool tagHeldByAnother(const CSpectraList& list, const CSpectrum& self, const std::string& tag) {
-    std::lock_guard<std::recursive_mutex> guard(list.Lock());
+    auto guard = list.Lock();
     for (int i = 0; i < list.GetCount(); ++i) {
         const CSpectrum* s = list[i];
         if (s != &self && s->m_strTag.size() == tag.size() &&
@@ -238,18 +238,8 @@ int RecallTemplate(CSpectraList& list, const TemplateOptions& options) {
     CSpectrum* active = list.GetActive();
     if (!active)
         return 0;
-    // Read before the spectrum's lock: the list lock is never taken inside a spectrum lock.
-    const int activePosition = list.GetActivePosition();
-    {
-        std::lock_guard<std::recursive_mutex> guard(active->m_lock);
-        if (options.loadCalibration)
-            active->m_calibrate = templ.m_calibrate;
-        if (options.loadRoi)
-            active->m_roi = templ.m_roi;
-        // New ROIs need their statistics before anyone shows them.
-        if (active->HasData())
-            active->UpdateTotals(env, activePosition);
-    }
+    active->TakeTables(templ, options.loadCalibration, options.loadRoi, env,
+                       list.GetActivePosition());
     active->RequestDisplayUpdate(env);
     return 1;
 }
@@ -271,8 +261,7 @@ bool RevertSpectrum(CSpectraList& list, CSpectrum& spectrum, const std::string& 
     CSpectrum original(env.slots, list.GetCount());
     if (ReadFileIntoSpectrum(env, path, original) == kFileFailed)
         return false;
-    // Tags name spectra in expressions and must stay unique in the list. Checked before the
-    // spectrum's lock is taken: the list lock is never taken inside a spectrum lock.
+    // Tags name spectra in expressions and must stay unique in the list.
     const bool tagTaken = tagHeldByAnother(list, spectrum, original.m_strTag);
     const int activePosition = list.GetActivePosition();
     // A file holds no expression, so a reverted derived spectrum becomes a plain one: it is
@@ -280,32 +269,17 @@ bool RevertSpectrum(CSpectraList& list, CSpectrum& spectrum, const std::string& 
     // then close the other in turn, without end) and re-evaluate it over the file's contents.
     const bool wasDerived = spectrum.m_bDerived != 0;
     if (wasDerived) {
-        std::lock_guard<std::recursive_mutex> listGuard(list.Lock());
+        auto listGuard = list.Lock();
         for (int i = 0; i < spectrum.m_linked.GetCount(); ++i)
             if (CSpectrum* operand = spectrum.m_linked[i]; operand != &spectrum)
                 operand->m_linked.Remove(&spectrum);
         spectrum.m_linked.RemoveAll();
     }
-    {
-        std::lock_guard<std::recursive_mutex> guard(spectrum.m_lock);
-        if (wasDerived) {
-            spectrum.m_pProgram.reset();
-            spectrum.m_bEvalPending = 0;
-        }
-        const std::string ownTag = spectrum.m_strTag;
-        spectrum.CopyFrom(original, true, false);
-        // The buffer follows the file's channel count, so the record never claims more
-        // channels than it holds.
-        spectrum.m_pData = std::move(original.m_pData);
-        if (tagTaken)
-            spectrum.m_strTag = ownTag;
-        spectrum.m_bValid = 1;
-        spectrum.UpdateTotals(env, activePosition);
-    }
+    spectrum.RevertTo(original, tagTaken, env, activePosition);
     spectrum.RequestDisplayUpdate(env);
     // Derived spectra that read this one must follow its new contents.
     {
-        std::lock_guard<std::recursive_mutex> listGuard(list.Lock());
+        auto listGuard = list.Lock();
         for (int i = 0; i < spectrum.m_linked.GetCount(); ++i)
             spectrum.m_linked[i]->RequestEvaluation(env);
     }
