@@ -111,7 +111,7 @@ std::string DataLogLine(DataLogKind kind, const CSpectrum& spectrum,
 
     const int selected = spectrum.m_roi.GetSelected();
     const bool hasPeak = selected >= 0 && selected < spectrum.m_roi.GetCount() &&
-                         spectrum.m_roi[selected].status >= 2;
+                         spectrum.m_roi[selected].status >= RoiStatus::Marginal;
     if (!hasPeak) {
         // Every remaining column stays empty.
         line += kind == DataLogKind::ResolutionTest ? ",,,,,,,," : ",,,,,,";
@@ -127,7 +127,7 @@ std::string DataLogLine(DataLogKind kind, const CSpectrum& spectrum,
     line += ',';
     line += FormatNumber(centroid);
     line += ',';
-    if (settings.fwhmCalcMethod == 2)
+    if (settings.fwhmCalcMethod == FwhmMethod::Percent)
         line += cFormat("%1.2f", centroid > 0.0 ? fwhm / centroid * 100.0 : 0.0);
     else
         line += cFormat("%1.4f", fwhm);

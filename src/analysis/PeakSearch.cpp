@@ -252,7 +252,7 @@ void SearchPeaks(std::vector<double>& data, const PeakSearchParams& params,
         return;
     RecomputeRoiList(out, data, settings);
     for (int i = out.GetCount() - 1; i >= 0; --i)
-        if (out[i].status == static_cast<int>(RoiStatus::Bad))
+        if (out[i].status == RoiStatus::Bad)
             out.Delete(i);
 }
 

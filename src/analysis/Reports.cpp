@@ -43,13 +43,13 @@ std::vector<std::string> roiCells(const CRoiEntry& roi, const CCalibrate& cal, b
 
 std::string FwhmHeading(const AnalysisSettings& s) {
     switch (s.fwhmCalcMethod) {
-    case 1:
+    case FwhmMethod::Smoothing:
         return s.fwhmNoSmooths == 1 ? "FWHM (SM5)" : "FWHM (SM3)";
-    case 2:
+    case FwhmMethod::Percent:
         return "FWHM (%)";
-    case 3:
+    case FwhmMethod::Gauss:
         return "FWHM (G)";
-    case 4:
+    case FwhmMethod::Variance:
         return "FWHM (V)";
     default:
         return "FWHM (N)";
@@ -58,9 +58,9 @@ std::string FwhmHeading(const AnalysisSettings& s) {
 
 std::string CentroidHeading(const AnalysisSettings& s) {
     switch (s.centroidCalcMethod) {
-    case 1:
+    case CentroidMethod::Median:
         return "Centroid (M)";
-    case 2:
+    case CentroidMethod::Gauss:
         return "Centroid (G)";
     default:
         return "Centroid (N)";
@@ -86,7 +86,8 @@ std::vector<std::string> ReportHeaderTips(const AnalysisSettings& s, bool withEl
                                   "Full Width Half Maximum",
                                   "Net Area under Peak",
                                   "Gross Area under Peak",
-                                  s.centroidCalcMethod != 0 ? "Peak Mean" : "Peak Centroid",
+                                  s.centroidCalcMethod != CentroidMethod::Normal ? "Peak Mean"
+                                                                                 : "Peak Centroid",
                                   "Uncertainity",
                                   "Status"};
     if (withElement)

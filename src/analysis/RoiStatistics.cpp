@@ -12,21 +12,12 @@ namespace vorna {
 
 namespace {
 
-enum FwhmMethod {
-    kFwhmNormal = 0,
-    kFwhmSmoothing = 1,
-    kFwhmPercent = 2,
-    kFwhmGauss = 3,
-    kFwhmVariance = 4
-};
-enum CentroidMethod { kCentroidNormal = 0, kCentroidMedian = 1, kCentroidGauss = 2 };
-
 constexpr double kFwhmPerSigma = 2.3548;
 
 void clearResults(CRoiEntry& roi) {
     roi.grossArea = roi.netArea = roi.centroid = roi.uncertainty = 0.0;
     roi.fwhm = roi.halfMaximum = roi.leftPosition = roi.rightPosition = 0.0;
-    roi.status = static_cast<int>(RoiStatus::Bad);
+    roi.status = RoiStatus::Bad;
 }
 
 // The peak region of a ROI: channels after the left background, with the straight background
@@ -44,11 +35,11 @@ struct PeakRegion {
 void ComputeRoiStatistics(CRoiEntry& roi, const double* y, int n,
                           const AnalysisSettings& settings) {
     const int b = std::max(settings.backgroundChannels, 0);
-    const int fwhmMethod = settings.fwhmCalcMethod;
-    const int centroidMethod = settings.centroidCalcMethod;
+    const FwhmMethod fwhmMethod = settings.fwhmCalcMethod;
+    const CentroidMethod centroidMethod = settings.centroidCalcMethod;
 
     GaussFitResult fit;
-    if (fwhmMethod == kFwhmGauss || centroidMethod == kCentroidGauss) {
+    if (fwhmMethod == FwhmMethod::Gauss || centroidMethod == CentroidMethod::Gauss) {
         fit = FitGaussianExclusive(*settings.gaussFitGuard, y, n, std::min(roi.start, n - 1),
                                    std::min(roi.end, n - 1), b);
         if (roi.start <= 0) {
@@ -93,7 +84,7 @@ void ComputeRoiStatistics(CRoiEntry& roi, const double* y, int n,
     }
     double area = gross - background;
 
-    if (centroidMethod == kCentroidMedian) {
+    if (centroidMethod == CentroidMethod::Median) {
         double running = 0.0;
         int l = 0;
         for (; l < m; ++l) {
@@ -109,18 +100,18 @@ void ComputeRoiStatistics(CRoiEntry& roi, const double* y, int n,
         return;
     if (area <= 3 * std::sqrt(background))
         return;
-    if (centroidMethod != kCentroidMedian)
+    if (centroidMethod != CentroidMethod::Median)
         moment = moment / area;
     if (!(moment > 0 && moment < m))
         return;
 
-    roi.status = static_cast<int>(RoiStatus::Marginal);
+    roi.status = RoiStatus::Marginal;
     roi.centroid = roi.start + moment + b;
-    if (centroidMethod == kCentroidGauss && fit.centroid > 0)
+    if (centroidMethod == CentroidMethod::Gauss && fit.centroid > 0)
         roi.centroid = fit.centroid;
     roi.uncertainty = std::sqrt(gross + background) * 100 / area;
     roi.netArea = area;
-    if (fwhmMethod == kFwhmGauss && fit.area > 0 && fit.fwhm > 0) {
+    if (fwhmMethod == FwhmMethod::Gauss && fit.area > 0 && fit.fwhm > 0) {
         area = fit.area;
         roi.netArea = area;
         roi.uncertainty = std::sqrt(gross + background) * 100 / area;
@@ -154,16 +145,16 @@ void ComputeRoiStatistics(CRoiEntry& roi, const double* y, int n,
 
     roi.fwhm = rightCrossing - leftCrossing;
     roi.halfMaximum = half;
-    roi.status = static_cast<int>(RoiStatus::Good);
+    roi.status = RoiStatus::Good;
 
-    if (fwhmMethod == kFwhmVariance && centroidMethod == kCentroidNormal) {
+    if (fwhmMethod == FwhmMethod::Variance && centroidMethod == CentroidMethod::Normal) {
         double variance = 0.0;
         for (int k = 0; k < m; ++k)
             variance += (k - moment) * (k - moment) * region.net(k);
         if (variance > 0)
             roi.fwhm = kFwhmPerSigma * std::sqrt(variance / area);
     }
-    if (fwhmMethod == kFwhmGauss && fit.centroid > 0 && fit.fwhm > 0 && fit.area > 0)
+    if (fwhmMethod == FwhmMethod::Gauss && fit.centroid > 0 && fit.fwhm > 0 && fit.area > 0)
         roi.fwhm = fit.fwhm;
     // The reports show right minus left position, so the right edge follows the method's
     // width.
@@ -174,7 +165,7 @@ void RecomputeRoiList(CRoi& rois, std::vector<double>& data, const AnalysisSetti
     const int n = static_cast<int>(data.size());
     for (int i = 0; i < rois.GetCount(); ++i) {
         CRoiEntry& roi = rois[i];
-        if (settings.fwhmCalcMethod == kFwhmSmoothing) {
+        if (settings.fwhmCalcMethod == FwhmMethod::Smoothing) {
             int s = std::max(roi.start, 0), e = std::min(roi.end, n - 1);
             if (s < e)
                 SmoothRange(data.data(), s, e, settings.fwhmNoSmooths);

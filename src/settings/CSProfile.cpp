@@ -126,9 +126,9 @@ std::optional<ProfileField> CSProfile::Field(std::string_view key) {
 void CSProfile::FillAnalysisSettings(AnalysisSettings& s) const {
     s.backgroundChannels = backgroundChannels;
     s.goodPeakLevel = goodPeakLevel;
-    s.fwhmCalcMethod = fwhmCalcMethod;
+    s.fwhmCalcMethod = static_cast<FwhmMethod>(fwhmCalcMethod);
     s.fwhmNoSmooths = fwhmNoSmooths;
-    s.centroidCalcMethod = centroidCalcMethod;
+    s.centroidCalcMethod = static_cast<CentroidMethod>(centroidCalcMethod);
     s.calibrateEnable = calibrateEnable;
     s.calibEquationType = calibEquationType;
     s.peakWidth = peakWidth;

@@ -82,14 +82,14 @@ void show(const SpectrumEnvironment& env, const std::string& text) {
 }
 
 // Steps shared by open and read: the extension check, the bytes, the reader.
-int readInto(const SpectrumEnvironment& env, const std::string& path, CSpectrum& spectrum,
-             const char* extensionWarning) {
-    int result = kFileDone;
+FileOpenResult readInto(const SpectrumEnvironment& env, const std::string& path,
+                        CSpectrum& spectrum, const char* extensionWarning) {
+    FileOpenResult result = FileOpenResult::Done;
     const PathParts parts = splitPath(path);
     if (!sameNoCase(parts.extension, ".mca") && !sameNoCase(parts.extension, ".mcs")) {
         if (env.prompt)
             env.prompt->message(extensionWarning, PromptStyle::Warning);
-        result = kFileWarned;
+        result = FileOpenResult::Warned;
     }
     std::string bytes;
     FileResult file = readWholeFile(path, bytes);
@@ -106,7 +106,7 @@ int readInto(const SpectrumEnvironment& env, const std::string& path, CSpectrum&
     if (!reason.empty()) {
         spectrum.FreeData();
         show(env, cFormat("Can not open the file %s. %s", path.c_str(), reason.c_str()));
-        return kFileFailed;
+        return FileOpenResult::Failed;
     }
     SetFileNameFromPath(spectrum, path, env.spectraDirectory);
     return result;
@@ -164,18 +164,19 @@ void SetFileNameFromPath(CSpectrum& spectrum, const std::string& path,
         spectrum.m_strFileName = full;
 }
 
-int OpenSpectrumFile(CSpectraList& list, const std::string& path, RecentFileList* recent,
-                     CSpectrum** opened) {
+FileOpenResult OpenSpectrumFile(CSpectraList& list, const std::string& path, RecentFileList* recent,
+                                CSpectrum** opened) {
     if (opened)
         *opened = nullptr;
     SpectrumEnvironment& env = list.Environment();
     auto spectrum = std::make_unique<CSpectrum>(env.slots, list.GetCount());
-    int result = readInto(env, path, *spectrum, "Invalid file extension; must be .mca, .mcs!");
-    if (result == kFileFailed)
-        return kFileFailed; // the new spectrum goes with `spectrum`
+    FileOpenResult result =
+        readInto(env, path, *spectrum, "Invalid file extension; must be .mca, .mcs!");
+    if (result == FileOpenResult::Failed)
+        return FileOpenResult::Failed; // the new spectrum goes with `spectrum`
     CSpectrum* added = list.Add(spectrum, true);
     if (!added)
-        return kFileFailed; // the list has said why
+        return FileOpenResult::Failed; // the list has said why
     if (recent)
         recent->AddRecentFile(path);
     if (opened)
@@ -183,8 +184,8 @@ int OpenSpectrumFile(CSpectraList& list, const std::string& path, RecentFileList
     return result;
 }
 
-int ReadFileIntoSpectrum(const SpectrumEnvironment& env, const std::string& path,
-                         CSpectrum& spectrum) {
+FileOpenResult ReadFileIntoSpectrum(const SpectrumEnvironment& env, const std::string& path,
+                                    CSpectrum& spectrum) {
     return readInto(env, path, spectrum, "Invalid file extension; must be .mca, .mcs");
 }
 
@@ -231,7 +232,7 @@ int RecallTemplate(CSpectraList& list, const TemplateOptions& options) {
         return 0;
     }
     CSpectrum templ(env.slots, list.GetCount());
-    if (ReadFileIntoSpectrum(env, path, templ) != kFileDone) {
+    if (ReadFileIntoSpectrum(env, path, templ) != FileOpenResult::Done) {
         show(env, cFormat("Spectrum template internal load error - %s.", path.c_str()));
         return 0;
     }
@@ -259,7 +260,7 @@ bool RevertSpectrum(CSpectraList& list, CSpectrum& spectrum, const std::string& 
     if (!fileExists(path))
         return unable();
     CSpectrum original(env.slots, list.GetCount());
-    if (ReadFileIntoSpectrum(env, path, original) == kFileFailed)
+    if (ReadFileIntoSpectrum(env, path, original) == FileOpenResult::Failed)
         return false;
     // Tags name spectra in expressions and must stay unique in the list.
     const bool tagTaken = tagHeldByAnother(list, spectrum, original.m_strTag);
@@ -300,17 +301,18 @@ OpenDialogSetup MakeOpenDialogSetup(const std::string& spectraDirectory) {
     return setup;
 }
 
-int OpenWithDialog(CSpectraList& list,
-                   const std::function<bool(const OpenDialogSetup&, std::string&)>& choose,
-                   RecentFileList* recent) {
+FileOpenResult
+OpenWithDialog(CSpectraList& list,
+               const std::function<bool(const OpenDialogSetup&, std::string&)>& choose,
+               RecentFileList* recent) {
     const OpenDialogSetup setup = MakeOpenDialogSetup(list.Environment().spectraDirectory);
-    int result = kFileFailed;
+    FileOpenResult result = FileOpenResult::Failed;
     for (;;) {
         std::string path = setup.initialName;
         if (!choose(setup, path))
             return result;
         result = OpenSpectrumFile(list, path, recent);
-        if (result != kFileWarned)
+        if (result != FileOpenResult::Warned)
             return result;
     }
 }

@@ -106,7 +106,7 @@ TEST(VornaCliAnalysis, StatsSmoothsOnceAndNamesElements) {
     Json j = Json::parse(r.out);
     std::vector<double> once = twoPeaks();
     AnalysisSettings s;
-    s.fwhmCalcMethod = 1;
+    s.fwhmCalcMethod = FwhmMethod::Smoothing;
     s.fwhmNoSmooths = 1;
     CRoi rois;
     rois.Append(100, 108);

@@ -187,7 +187,7 @@ TEST(PeakSearch, SearchKeepsOnlyPeaksAndBoundsThemAtFilterMinima) {
     EXPECT_NEAR(found.peaks[0].centroid, 200.0, 0.2);
     EXPECT_NEAR(found.peaks[1].centroid, 600.0, 0.2);
     for (const CRoiEntry& r : found.peaks.Entries())
-        EXPECT_GE(r.status, 2);
+        EXPECT_GE(r.status, RoiStatus::Marginal);
     EXPECT_TRUE(spectrum->m_roi.IsEmpty()); // the results are a separate list
 
     // Two peaks closer than the filter width: one ROI, or two that meet at the minimum

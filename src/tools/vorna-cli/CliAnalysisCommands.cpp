@@ -89,7 +89,7 @@ Json roisJson(const CRoi& rois, const CCalibrate& cal, const AnalysisSettings& s
         j["half_maximum"] = number(r.halfMaximum);
         j["left_position"] = number(r.leftPosition);
         j["right_position"] = number(r.rightPosition);
-        j["status"] = r.status;
+        j["status"] = static_cast<int>(r.status);
         j["status_text"] = RoiStatusText(r.status);
         Json cells = Json::array();
         for (const std::string& cell : RoiReportCells(r, cal, settings, library))
@@ -106,8 +106,8 @@ int runStats(const StatsArgs& args) {
     // Opening a file already measures its ROIs; open with a method that neither smooths nor
     // moves ROIs, so the one computation below is the only one.
     AnalysisOptions opening = args.options;
-    opening.settings.fwhmCalcMethod = 0;
-    opening.settings.centroidCalcMethod = 0;
+    opening.settings.fwhmCalcMethod = FwhmMethod::Normal;
+    opening.settings.centroidCalcMethod = CentroidMethod::Normal;
     auto world = openWorld(args.file, opening);
     world->env.settings = args.options.settings;
     auto library = loadLibrary(args.options);

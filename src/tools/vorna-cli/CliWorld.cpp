@@ -39,7 +39,7 @@ std::unique_ptr<World> openWorld(const std::string& path, const AnalysisOptions&
     world->list->Add(std::make_unique<CSpectrum>(env.slots, 0), false);
 
     CSpectrum* opened = nullptr;
-    if (OpenSpectrumFile(*world->list, path, nullptr, &opened) == kFileFailed || !opened)
+    if (OpenSpectrumFile(*world->list, path, nullptr, &opened) == FileOpenResult::Failed || !opened)
         throw Failure(world->prompt.lastMessage());
     world->spectrum = opened;
     return world;
