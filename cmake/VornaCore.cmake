@@ -32,7 +32,7 @@ include(${PROJECT_SOURCE_DIR}/src/dpp/sources.cmake)
 target_link_libraries(vorna_dpp PUBLIC vorna_common)
 vorna_warnings(vorna_dpp)
 
-# A library whose work has not landed yet still needs one source file to build.
+# A library whose folder holds no source yet still needs one file to build.
 foreach(lib vorna_common vorna_spectrum vorna_analysis vorna_settings vorna_dpp)
     get_target_property(_srcs ${lib} SOURCES)
     if(NOT _srcs)

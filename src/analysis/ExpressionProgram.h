@@ -11,7 +11,7 @@
 
 namespace vorna {
 
-class CExprProgram : public CSpectrumProgram {
+class CExprProgram : public SpectrumProgram {
 public:
     // One operand: the channels it has and where its counts are. `spectrum` is set for the
     // operands the program reads, so the pair is taken afresh from the spectrum at every run

@@ -6,7 +6,7 @@
 #include "analysis/ElementLibrary.h"
 #include "analysis/NumberFormat.h"
 #include "analysis/RoiStatistics.h"
-#include "common/CText.h"
+#include "common/NumberText.h"
 #include "spectrum/CSpectrum.h"
 
 namespace vorna {
@@ -128,19 +128,19 @@ std::string SpectrumDataText(CSpectrum& spectrum, const AnalysisSettings& settin
                              const ElementLibrary* library) {
     auto locked = spectrum.Lock();
     std::string text;
-    cAppendFormat(text, "Filename:  %s\n", spectrum.m_strFileName.c_str());
-    cAppendFormat(text, "Description:  %s\n", spectrum.m_strDescription.c_str());
-    cAppendFormat(text, "TimeStamp:  %s\n", spectrum.m_szStartTime.c_str());
+    AppendFormat(text, "Filename:  %s\n", spectrum.m_strFileName.c_str());
+    AppendFormat(text, "Description:  %s\n", spectrum.m_strDescription.c_str());
+    AppendFormat(text, "TimeStamp:  %s\n", spectrum.m_szStartTime.c_str());
 
     const CCalibrate& cal = spectrum.m_calibrate;
     if (cal.IsCalibrated()) {
         text += "\nCalibration Information\n";
-        cAppendFormat(text, "Label:  %s\n", cal.Label().c_str());
+        AppendFormat(text, "Label:  %s\n", cal.Label().c_str());
         text += "Channel\tValue\n";
         for (const CCalibrateEntry& p : cal.Points())
-            cAppendFormat(text, "%g\t%g\n", p.channel, p.value);
+            AppendFormat(text, "%g\t%g\n", p.channel, p.value);
         text += "A\tB\tC\n";
-        cAppendFormat(text, "%g\t%g\t%g\n", cal.A(), cal.B(), cal.C());
+        AppendFormat(text, "%g\t%g\t%g\n", cal.A(), cal.B(), cal.C());
     }
 
     if (!spectrum.m_roi.IsEmpty()) {
@@ -154,7 +154,7 @@ std::string SpectrumDataText(CSpectrum& spectrum, const AnalysisSettings& settin
 
     text += "\nSpectral Data Information\nChannel\tData\n";
     for (size_t i = 0; i < spectrum.m_pData.size(); ++i)
-        cAppendFormat(text, "%d\t%g\n", static_cast<int>(i), spectrum.m_pData[i]);
+        AppendFormat(text, "%d\t%g\n", static_cast<int>(i), spectrum.m_pData[i]);
     return text;
 }
 

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "analysis/ExpressionDefine.h"
-#include "common/CText.h"
+#include "common/NumberText.h"
 #include "spectrum/AnalysisSettings.h"
 #include "spectrum/CSpectraList.h"
 
@@ -60,8 +60,8 @@ CSpectrum* SmoothActiveSpectrum(CSpectraList& list, const AnalysisSettings& sett
         return nullptr;
     smoothed->m_strTag = kernel + "_" + source->m_strTag;
     PathParts parts = splitPath(source->m_strFileName);
-    smoothed->m_strFileName = cFormat("%s%s%s_%s%s", parts.drive.c_str(), parts.directory.c_str(),
-                                      parts.name.c_str(), kernel.c_str(), parts.extension.c_str());
+    smoothed->m_strFileName = Format("%s%s%s_%s%s", parts.drive.c_str(), parts.directory.c_str(),
+                                     parts.name.c_str(), kernel.c_str(), parts.extension.c_str());
     smoothed->m_bDerived = 1;
     smoothed->m_nGain = source->m_nGain;
     smoothed->m_calibrate = source->m_calibrate;

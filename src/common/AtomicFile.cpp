@@ -26,7 +26,7 @@ std::string folderOf(const std::string& path) {
 
 } // namespace
 
-FileResult writeFileAtomically(const std::string& path, std::string_view bytes) {
+FileResult WriteFileAtomically(const std::string& path, std::string_view bytes) {
     std::string tmpl = folderOf(path) + "/.vorna-save-XXXXXX";
     int fd = mkstemp(tmpl.data());
     if (fd < 0)
@@ -65,7 +65,7 @@ FileResult writeFileAtomically(const std::string& path, std::string_view bytes) 
     return {};
 }
 
-FileResult readWholeFile(const std::string& path, std::string& bytes) {
+FileResult ReadWholeFile(const std::string& path, std::string& bytes) {
     bytes.clear();
     // Non-blocking open, then only regular files: a named pipe or device given as a file name
     // must not hang the program.
@@ -97,12 +97,12 @@ FileResult readWholeFile(const std::string& path, std::string& bytes) {
     return {};
 }
 
-bool fileExists(const std::string& path) {
+bool FileExists(const std::string& path) {
     struct stat st {};
     return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
-bool directoryExists(const std::string& path) {
+bool DirectoryExists(const std::string& path) {
     struct stat st {};
     return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }

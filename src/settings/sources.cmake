@@ -2,7 +2,6 @@
 target_sources(vorna_settings PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/CSProfile.cpp
     ${CMAKE_CURRENT_LIST_DIR}/CSProfileChecks.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/Cp1252Text.cpp
     ${CMAKE_CURRENT_LIST_DIR}/MemoryProfileStore.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ProfileFolders.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ProfilePosition.cpp

@@ -2,7 +2,7 @@
 
 #include <strings.h>
 
-#include "common/CText.h"
+#include "common/NumberText.h"
 #include "common/UserPrompt.h"
 
 namespace vorna {
@@ -173,16 +173,16 @@ int CSpectraList::Close(CSpectrum* spectrum) {
         return Remove(spectrum) ? 1 : 0;
     }
     if (spectrum->m_linked.GetCount() > 0) {
-        PromptAnswer answer = Ask(cFormat("Expressions that depend on %s will be closed. Do you "
-                                          "want to save them?",
-                                          spectrum->m_strTag.c_str()),
+        PromptAnswer answer = Ask(Format("Expressions that depend on %s will be closed. Do you "
+                                         "want to save them?",
+                                         spectrum->m_strTag.c_str()),
                                   true);
         if (answer == PromptAnswer::Cancel)
             return 0;
         while (spectrum->m_linked.GetCount() > 0) {
             CSpectrum* dependent = spectrum->m_linked[0];
             if (answer == PromptAnswer::Yes) {
-                PromptAnswer save = Ask(cFormat("Save %s?", dependent->m_strTag.c_str()), true);
+                PromptAnswer save = Ask(Format("Save %s?", dependent->m_strTag.c_str()), true);
                 if (save == PromptAnswer::Cancel)
                     return 0;
                 if (save == PromptAnswer::Yes && m_saveAs)

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <new>
 
-#include "common/CText.h"
+#include "common/NumberText.h"
 #include "common/UserPrompt.h"
 
 namespace vorna {
@@ -142,12 +142,12 @@ int CSpectrum::MakeMcsResultCopy(const CSpectrum* src, CSpectrum* target,
     if (holdsPath(src->m_strFileName)) {
         auto slash = src->m_strFileName.find_last_of("/\\");
         std::string dir = src->m_strFileName.substr(0, slash + 1);
-        target->m_strFileName = cFormat("%s%s_%s%s", dir.c_str(), "Untitled", "MCS", ".mcs");
+        target->m_strFileName = Format("%s%s_%s%s", dir.c_str(), "Untitled", "MCS", ".mcs");
     } else {
         std::string dir = spectraDirectory;
         if (!dir.empty() && dir.back() != '/' && dir.back() != '\\')
             dir += '/';
-        target->m_strFileName = cFormat("%s%s_%s%s", dir.c_str(), "Untitled", "MCS", ".mcs");
+        target->m_strFileName = Format("%s%s_%s%s", dir.c_str(), "Untitled", "MCS", ".mcs");
     }
     target->m_bDerived = 0;
     target->m_nGain = src->m_nGain;

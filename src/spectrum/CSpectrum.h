@@ -20,9 +20,9 @@ namespace vorna {
 class CSpectrum;
 
 // A compiled expression that computes a derived spectrum's contents.
-class CSpectrumProgram {
+class SpectrumProgram {
 public:
-    virtual ~CSpectrumProgram() = default;
+    virtual ~SpectrumProgram() = default;
     // Computes channels 0..N-1 of `target` into its m_pData; false when the result is not valid.
     virtual bool Run(CSpectrum& target) = 0;
 };
@@ -163,7 +163,7 @@ public:
     CCalibrate m_calibrate;
     CRoi m_roi;
     CSpectraArray m_linked;
-    std::unique_ptr<CSpectrumProgram> m_pProgram;
+    std::unique_ptr<SpectrumProgram> m_pProgram;
     int32_t m_nLiveMode = 0;
     int32_t m_bEvalPending = 0;
     int32_t m_bValid = 0;

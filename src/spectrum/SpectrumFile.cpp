@@ -6,7 +6,7 @@
 #include <strings.h>
 
 #include "common/AtomicFile.h"
-#include "common/CText.h"
+#include "common/NumberText.h"
 #include "common/UserPrompt.h"
 #include "spectrum/CSpectraList.h"
 #include "spectrum/CSpectrum.h"
@@ -92,7 +92,7 @@ FileOpenResult readInto(const SpectrumEnvironment& env, const std::string& path,
         result = FileOpenResult::Warned;
     }
     std::string bytes;
-    FileResult file = readWholeFile(path, bytes);
+    FileResult file = ReadWholeFile(path, bytes);
     std::string reason;
     if (!file.ok) {
         reason = file.error.empty() ? kSystemError : file.error;
@@ -105,7 +105,7 @@ FileOpenResult readInto(const SpectrumEnvironment& env, const std::string& path,
     }
     if (!reason.empty()) {
         spectrum.FreeData();
-        show(env, cFormat("Can not open the file %s. %s", path.c_str(), reason.c_str()));
+        show(env, Format("Can not open the file %s. %s", path.c_str(), reason.c_str()));
         return FileOpenResult::Failed;
     }
     SetFileNameFromPath(spectrum, path, env.spectraDirectory);
@@ -124,7 +124,7 @@ SaveResult writeTo(const SpectrumEnvironment& env, CSpectrum& spectrum, const st
         WriteSpectrum(spectrum, options, bytes);
     }
     // The old file stays whole until the new bytes are safely on disk.
-    FileResult file = writeFileAtomically(path, bytes);
+    FileResult file = WriteFileAtomically(path, bytes);
     if (!file.ok) {
         show(env, file.error.empty() ? kSystemError : file.error);
         return SaveResult::Failed;
@@ -193,7 +193,7 @@ SaveResult SaveSpectrum(const SpectrumEnvironment& env, CSpectrum& spectrum, boo
                         int listPosition) {
     PathParts parts = splitPath(spectrum.m_strFileName);
     std::string directory = saveDirectory(env, parts);
-    if (isCurrentDirectoryMark(directory) || (!directory.empty() && !directoryExists(directory)))
+    if (isCurrentDirectoryMark(directory) || (!directory.empty() && !DirectoryExists(directory)))
         directory.clear();
     directory = withTrailingSeparator(directory);
     // Without a name there is nothing to save to but what the user picks.
@@ -216,7 +216,7 @@ SaveResult SaveSpectrum(const SpectrumEnvironment& env, CSpectrum& spectrum, boo
 SaveResult SaveSpectrumToPath(const SpectrumEnvironment& env, CSpectrum& spectrum,
                               const std::string& path, int listPosition) {
     std::string directory = saveDirectory(env, splitPath(spectrum.m_strFileName));
-    if (!directoryExists(directory.empty() ? std::string(".") : directory))
+    if (!DirectoryExists(directory.empty() ? std::string(".") : directory))
         return SaveResult::Failed;
     return writeTo(env, spectrum, path, listPosition);
 }
@@ -227,13 +227,13 @@ int RecallTemplate(CSpectraList& list, const TemplateOptions& options) {
         options.templateFile.empty() || options.templateFile.find('*') != std::string::npos)
         return 0;
     const std::string path = withTrailingSeparator(env.spectraDirectory) + options.templateFile;
-    if (!fileExists(path)) {
-        show(env, cFormat("Invalid Spectrum Template path or file - %s.", path.c_str()));
+    if (!FileExists(path)) {
+        show(env, Format("Invalid Spectrum Template path or file - %s.", path.c_str()));
         return 0;
     }
     CSpectrum templ(env.slots, list.GetCount());
     if (ReadFileIntoSpectrum(env, path, templ) != FileOpenResult::Done) {
-        show(env, cFormat("Spectrum template internal load error - %s.", path.c_str()));
+        show(env, Format("Spectrum template internal load error - %s.", path.c_str()));
         return 0;
     }
     CSpectrum* active = list.GetActive();
@@ -257,7 +257,7 @@ bool RevertSpectrum(CSpectraList& list, CSpectrum& spectrum, const std::string& 
             env.prompt->status(0, "Unable to Revert - unable to locate original spectrum file.");
         return false;
     };
-    if (!fileExists(path))
+    if (!FileExists(path))
         return unable();
     CSpectrum original(env.slots, list.GetCount());
     if (ReadFileIntoSpectrum(env, path, original) == FileOpenResult::Failed)
@@ -295,7 +295,7 @@ bool RevertSpectrum(CSpectraList& list, CSpectrum& spectrum, const std::string& 
 OpenDialogSetup MakeOpenDialogSetup(const std::string& spectraDirectory) {
     OpenDialogSetup setup;
     if (!spectraDirectory.empty() && !isCurrentDirectoryMark(spectraDirectory) &&
-        directoryExists(spectraDirectory))
+        DirectoryExists(spectraDirectory))
         setup.initialDirectory = withTrailingSeparator(spectraDirectory);
     setup.initialName = setup.initialDirectory + "*.mca";
     return setup;

@@ -40,7 +40,8 @@ struct DirectFilter {
     }
 };
 
-// The scan as described, on the direct filter values.
+// A plain reference scan that tests every filter position one by one on the direct filter values;
+// the vectorised search must find exactly the same ROIs.
 std::vector<std::pair<int, int>> referenceScan(const DirectFilter& f, int a, int width, double s) {
     PeakFilterShape sh = PeakFilterFor(width, 0);
     const int K = static_cast<int>(f.F.size());

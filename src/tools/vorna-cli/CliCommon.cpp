@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "common/TextCodec.h"
+#include "common/Text.h"
 
 namespace vorna::cli {
 
@@ -50,7 +50,7 @@ Json number(double v) {
 }
 
 Json text(const std::string& bytes) {
-    return cp1252ToUtf8(bytes);
+    return Cp1252ToUtf8(bytes);
 }
 
 Json calibrationJson(const CCalibrate& cal) {
