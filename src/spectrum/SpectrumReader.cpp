@@ -162,6 +162,12 @@ private:
         rest = m_line.substr(prefix.size());
         return true;
     }
+    // The file's parts in order; each false when the file is not a spectrum.
+    bool Identity(); // marker, tag, description, notes
+    bool Scale();    // gain and the optional threshold
+    bool Times();    // live mode to serial number
+    bool Tables();   // optional calibration and ROIs, then the data
+    bool DppBlocks();
     bool Notes(std::string_view prefix, std::string& target);
     bool Calibration();
     bool Rois();
@@ -251,18 +257,26 @@ bool Reader::Block(DppBlock block, std::string& text) {
 }
 
 bool Reader::Run() {
-    CSpectrum& s = m_s;
-    s.m_strGeneralNotes.clear();
-    s.m_strSystemNotes.clear();
-    s.m_strOtherNotes.clear();
-    s.m_calibrate.Reset();
-    s.m_roi.Clear();
-    s.ClearDppTexts();
+    m_s.m_strGeneralNotes.clear();
+    m_s.m_strSystemNotes.clear();
+    m_s.m_strOtherNotes.clear();
+    m_s.m_calibrate.Reset();
+    m_s.m_roi.Clear();
+    m_s.ClearDppTexts();
+    if (!Identity() || !Scale() || !Times() || !Tables())
+        return false;
+    std::string fitFailure;
+    if (!m_s.m_calibrate.Fit(m_options.calibEquationType, &fitFailure) && m_options.prompt)
+        m_options.prompt->message(fitFailure, PromptStyle::Error);
+    m_s.m_nDppDeviceCode = 0;
+    return DppBlocks();
+}
 
+bool Reader::Identity() {
     std::string_view rest;
     if (!Next() || m_line != "<<LUMO SPECTRUM>>" || !Next() || !Field("TAG - ", rest))
         return false;
-    s.m_strTag.assign(rest);
+    m_s.m_strTag.assign(rest);
     if (!validTag(rest)) {
         if (m_options.prompt)
             m_options.prompt->message("Invalid Tag!", PromptStyle::Error);
@@ -270,30 +284,35 @@ bool Reader::Run() {
     }
     if (!Next() || !Field("DESCRIPTION - ", rest))
         return false;
-    s.m_strDescription.assign(rest);
+    m_s.m_strDescription.assign(rest);
     if (!Next())
         return false;
-    if (!Notes("<gen>", s.m_strGeneralNotes) || !Notes("<sys>", s.m_strSystemNotes) ||
-        !Notes("<not>", s.m_strOtherNotes) || m_line.empty())
-        return false;
+    return Notes("<gen>", m_s.m_strGeneralNotes) && Notes("<sys>", m_s.m_strSystemNotes) &&
+           Notes("<not>", m_s.m_strOtherNotes) && !m_line.empty();
+}
 
+bool Reader::Scale() {
+    std::string_view rest;
     if (!Field("GAIN - ", rest))
         return false;
     std::optional<int> gain = ScanInt(rest);
     if (!gain || *gain < 0 || *gain > 6 || !Next())
         return false;
-    s.m_nGain = *gain;
+    m_s.m_nGain = *gain;
     if (Field("THRESHOLD - ", rest)) {
         if (auto v = ScanInt(rest))
-            s.m_nThreshold = *v;
-        if (!Next())
-            return false;
-    } else {
-        s.m_nThreshold = 99999;
+            m_s.m_nThreshold = *v;
+        return Next();
     }
+    m_s.m_nThreshold = 99999;
+    return true;
+}
 
-    // Each field is required, in this order, and another line must follow it. A value that
-    // does not convert leaves the field as it was.
+// Each field is required, in this order, and another line must follow it. A value that does
+// not convert leaves the field as it was.
+bool Reader::Times() {
+    CSpectrum& s = m_s;
+    std::string_view rest;
     if (!Field("LIVE_MODE - ", rest))
         return false;
     if (auto v = ScanInt(rest))
@@ -317,23 +336,21 @@ bool Reader::Run() {
         return false;
     if (auto v = ScanInt(rest))
         s.m_nSerialNumber = *v;
-    if (!Next())
-        return false;
+    return Next();
+}
 
+bool Reader::Tables() {
     if (m_line == "<<CALIBRATION>>" && !Calibration())
         return false;
     if (m_line == "<<ROI>>" && !Rois())
         return false;
-    if (m_line != "<<DATA>>" || !Data())
-        return false;
+    return m_line == "<<DATA>>" && Data();
+}
 
-    std::string fitFailure;
-    if (!s.m_calibrate.Fit(m_options.calibEquationType, &fitFailure) && m_options.prompt)
-        m_options.prompt->message(fitFailure, PromptStyle::Error);
-    s.m_nDppDeviceCode = 0;
-
-    // Everything after the data is optional: a file that ends here, or goes on with anything
-    // but "<<END>>", is complete.
+// Everything after the data is optional: a file that ends there, or goes on with anything but
+// "<<END>>", is complete.
+bool Reader::DppBlocks() {
+    CSpectrum& s = m_s;
     if (!Next() || m_line != "<<END>>" || m_lines.AtEnd())
         return true;
     Next();
