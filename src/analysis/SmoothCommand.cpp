@@ -73,18 +73,12 @@ CSpectrum* SmoothActiveSpectrum(CSpectraList& list, const AnalysisSettings& sett
     smoothed->m_nChannels = source->m_nChannels;
     smoothed->m_szStartTime = source->m_szStartTime;
 
-    int wasHidden = 0;
-    {
-        auto locked = source->Lock();
-        wasHidden = source->m_bHidden;
-        source->m_bHidden = 1;
-    }
+    const int wasHidden = source->ExchangeHidden(1);
     CSpectrum* added = list.Add(smoothed, true);
     if (!added) {
         // The list refused it (full): show the source again. The spectrum is deleted here and
         // takes its links with it.
-        auto locked = source->Lock();
-        source->m_bHidden = wasHidden;
+        source->ExchangeHidden(wasHidden);
     }
     return added;
 }

@@ -225,7 +225,7 @@ void CSpectraList::ToggleHidden(int position) {
         return;
     {
         auto locked = s->Lock();
-        s->m_bHidden = s->m_bHidden ? 0 : 1;
+        locked->m_bHidden = locked->m_bHidden ? 0 : 1;
     }
     if (m_env.display) {
         m_env.display->RedrawPlot();

@@ -273,6 +273,23 @@ bool CSpectrum::Evaluate(const SpectrumEnvironment& env, int activePosition, boo
     return m_bValid != 0;
 }
 
+void CSpectrum::SetProgram(std::unique_ptr<SpectrumProgram> program, const std::string& expression,
+                           const std::vector<CSpectrum*>& operands) {
+    std::lock_guard<std::recursive_mutex> guard(m_lock);
+    m_pProgram = std::move(program);
+    m_strExpression = expression;
+    m_linked.RemoveAll();
+    for (CSpectrum* operand : operands)
+        m_linked.Add(operand);
+}
+
+int CSpectrum::ExchangeHidden(int hidden) {
+    std::lock_guard<std::recursive_mutex> guard(m_lock);
+    const int previous = m_bHidden;
+    m_bHidden = hidden;
+    return previous;
+}
+
 std::string CSpectrum::Title() const {
     return "Quorix VORNA     " + m_strFileName + "     " + m_strDescription;
 }

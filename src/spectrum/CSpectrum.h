@@ -143,6 +143,13 @@ public:
     // Runs the program; returns the new valid flag. Exceptions leave the spectrum invalid.
     bool Evaluate(const SpectrumEnvironment& env, int activePosition, bool isActive);
 
+    // Takes a compiled program, its expression text and its operands (the links are replaced);
+    // the update worker runs the program under the same lock.
+    void SetProgram(std::unique_ptr<SpectrumProgram> program, const std::string& expression,
+                    const std::vector<CSpectrum*>& operands);
+    // Sets the hidden flag and returns the one it replaces.
+    int ExchangeHidden(int hidden);
+
     // "Quorix VORNA     " + file name + "     " + description.
     std::string Title() const;
 
