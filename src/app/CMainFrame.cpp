@@ -222,7 +222,7 @@ MenuContext CMainFrame::CurrentMenuContext() const {
     c.connected = m_state.DeviceConnected();
     c.acquiring = m_state.Acquiring();
     CSpectraList& list = m_state.Spectra();
-    std::lock_guard<std::recursive_mutex> guard(list.Lock());
+    auto guard = list.Lock();
     c.spectraCount = list.GetCount();
     c.activePosition = list.GetActivePosition();
     c.selectedPosition = m_contextRow >= 0 ? m_contextRow : c.activePosition;

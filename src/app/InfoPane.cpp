@@ -42,7 +42,7 @@ void InfoPane::ApplyProfileLook() {
 void InfoPane::Refresh() {
     m_cells.clear();
     CSpectraList& list = m_state.Spectra();
-    std::lock_guard<std::recursive_mutex> listGuard(list.Lock());
+    auto listGuard = list.Lock();
     const CSpectrum* s = list.GetActive();
     if (s) {
         const CSProfile& p = m_state.Profile();
@@ -54,7 +54,7 @@ void InfoPane::Refresh() {
         in.presetChannel = p.spChanPosition;
         in.deviceState = m_state.DeviceConnected() ? 2 : 0;
         in.library = &m_state.Library();
-        std::lock_guard<std::recursive_mutex> guard(s->m_lock);
+        auto guard = s->Lock();
         m_cells = InfoPaneCells(*s, m_state.Environment().settings, in);
     }
     update();

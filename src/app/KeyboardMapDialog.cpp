@@ -11,7 +11,7 @@
 #include "app/ToolbarIcons.h"
 #include "appcore/CommandTable.h"
 #include "appcore/KeyboardMap.h"
-#include "common/CText.h"
+#include "common/NumberText.h"
 
 namespace vorna {
 
@@ -48,7 +48,7 @@ bool KeyboardMapDialog::CopyList() {
     if (result < 0) {
         QMessageBox::warning(
             this, windowTitle(),
-            QString::fromStdString(cFormat("Clipboard Error - iError = %d", result)));
+            QString::fromStdString(Format("Clipboard Error - iError = %d", result)));
         return false;
     }
     return true;

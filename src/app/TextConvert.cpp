@@ -2,13 +2,12 @@
 
 #include <QFile>
 
-#include "common/TextCodec.h"
-#include "settings/Cp1252Text.h"
+#include "common/Text.h"
 
 namespace vorna {
 
 QString FromCore(const std::string& cp1252) {
-    return QString::fromStdString(cp1252ToUtf8(cp1252));
+    return QString::fromStdString(Cp1252ToUtf8(cp1252));
 }
 
 std::string ToCore(const QString& text) {

@@ -37,11 +37,11 @@ void CUpdateThread::Loop() {
 // operands' channels, and closing an operand (which removes it under this lock) must wait until
 // the evaluation is over. Order is always list lock, then one spectrum lock.
 bool CUpdateThread::ProcessNext(bool& dirty) {
-    std::unique_lock<std::recursive_mutex> listLock(m_list.Lock());
+    auto listLock = m_list.Lock();
     CSpectrum* found = nullptr;
     for (int i = 0; i < m_list.GetCount() && !found; ++i) {
         CSpectrum* s = m_list[i];
-        std::lock_guard<std::recursive_mutex> guard(s->m_lock);
+        auto guard = s->Lock();
         if (s->m_bRedrawPending) {
             dirty = true;
             found = s;
@@ -62,7 +62,7 @@ bool CUpdateThread::ProcessNext(bool& dirty) {
 
 // Runs with the list lock held; the spectrum's lock is the only one taken here.
 void CUpdateThread::Process(CSpectrum& s, int activePosition, bool isActive) {
-    std::lock_guard<std::recursive_mutex> guard(s.m_lock);
+    auto guard = s.Lock();
     s.m_bRedrawPending = 0;
     if (m_quit)
         return;

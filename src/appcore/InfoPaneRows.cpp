@@ -69,9 +69,9 @@ void AddRoiBlock(std::vector<InfoPaneCell>& cells, int peakRow, const CSpectrum&
                  const AnalysisSettings& st, const InfoPaneInput& in) {
     AddRow(cells, peakRow, "Peak Information:");
     const int sel = s.m_roi.GetSelected();
-    const bool valid = sel >= 0 && sel < s.m_roi.GetCount() &&
-                       s.m_roi[sel].status != static_cast<int>(RoiStatus::Invalid);
-    const std::string labels[6] = {CentroidLabel(st.centroidCalcMethod),
+    const bool valid =
+        sel >= 0 && sel < s.m_roi.GetCount() && s.m_roi[sel].status != RoiStatus::Invalid;
+    const std::string labels[6] = {CentroidLabel(static_cast<int>(st.centroidCalcMethod)),
                                    FwhmLabel(st),
                                    "Net Area",
                                    "Uncertainty",
@@ -85,7 +85,7 @@ void AddRoiBlock(std::vector<InfoPaneCell>& cells, int peakRow, const CSpectrum&
         centroid = s.m_calibrate.ChannelToValue(r.centroid, use);
         fwhm = s.m_calibrate.WidthToValue(r.fwhm, use);
         values[0] = CentroidValueText(centroid);
-        if (st.fwhmCalcMethod == 2)
+        if (st.fwhmCalcMethod == FwhmMethod::Percent)
             values[1] = FormatFixed(centroid > 0 ? 100.0 * fwhm / centroid : 0.0, 2);
         else
             values[1] = FormatFixed(NotNegative(fwhm), 4);

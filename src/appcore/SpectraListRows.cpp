@@ -14,12 +14,12 @@ constexpr int kTagIndent = 8;
 } // namespace
 
 std::vector<SpectraListRow> SpectraListRows(const CSpectraList& list) {
-    std::lock_guard<std::recursive_mutex> listGuard(list.Lock());
+    auto listGuard = list.Lock();
     std::vector<SpectraListRow> rows;
     const CSpectrum* active = list.GetActive();
     for (int i = 0; i < list.GetCount(); ++i) {
         const CSpectrum* s = list[i];
-        std::lock_guard<std::recursive_mutex> guard(s->m_lock);
+        auto guard = s->Lock();
         SpectraListRow row;
         row.tag = s->m_strTag;
         row.hidden = s->m_bHidden != 0;

@@ -9,12 +9,12 @@ namespace vorna {
 // The questions these may ask run with the lock held; the worker then simply waits, it never
 // needs the user-interface thread to go on.
 int CloseSpectrum(CSpectraList& list, CSpectrum* spectrum) {
-    std::lock_guard<std::recursive_mutex> guard(list.Lock());
+    auto guard = list.Lock();
     return list.Close(spectrum);
 }
 
 void CloseAllSpectra(CSpectraList& list, bool ask) {
-    std::lock_guard<std::recursive_mutex> guard(list.Lock());
+    auto guard = list.Lock();
     list.CloseAll(ask);
 }
 

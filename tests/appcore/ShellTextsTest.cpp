@@ -67,14 +67,14 @@ TEST(InfoPane, RoiBlockFormatsAndDppLayoutRows) {
     s.m_nChannels = 1024;
     s.m_dLiveTime = 10;
     s.m_roi.Append(10, 20);
-    s.m_roi[0].status = static_cast<int>(RoiStatus::Good);
+    s.m_roi[0].status = RoiStatus::Good;
     s.m_roi[0].centroid = 5.8987;
     s.m_roi[0].fwhm = 1.5;
     s.m_roi[0].netArea = 1234.4;
     s.m_roi[0].grossArea = 1500;
     s.m_roi.SetSelected(0);
     AnalysisSettings st;
-    st.centroidCalcMethod = 7;
+    st.centroidCalcMethod = static_cast<CentroidMethod>(7);
     InfoPaneInput in;
     in.listPosition = 1;
     auto cells = InfoPaneCells(s, st, in);

@@ -54,7 +54,7 @@ struct WorkerFixture : ::testing::Test {
     bool WaitIdle(CSpectrum* s) {
         for (int i = 0; i < 2000; ++i) {
             {
-                std::lock_guard<std::recursive_mutex> g(s->m_lock);
+                auto g = s->Lock();
                 if (!s->m_bRedrawPending && !s->m_bEvalPending)
                     return true;
             }
@@ -72,13 +72,13 @@ TEST_F(WorkerFixture, EvaluatesDerivedSpectraRecomputesTotalsAndRedrawsOncePerBa
     CSpectrum* d = AddDerived("D", "A+B");
     ASSERT_TRUE(WaitIdle(d));
     {
-        std::lock_guard<std::recursive_mutex> g(d->m_lock);
+        auto g = d->Lock();
         ASSERT_TRUE(d->m_bValid);
         EXPECT_DOUBLE_EQ(d->m_pData[10], 5.0);
     }
     // New data in an operand: mark the dependent and the worker brings it up to date.
     {
-        std::lock_guard<std::recursive_mutex> g(a->m_lock);
+        auto g = a->Lock();
         std::fill(a->m_pData.begin(), a->m_pData.end(), 10.0);
     }
     const int before = redraws.load();
@@ -86,7 +86,7 @@ TEST_F(WorkerFixture, EvaluatesDerivedSpectraRecomputesTotalsAndRedrawsOncePerBa
     ASSERT_TRUE(WaitIdle(d));
     for (int i = 0; i < 200 && redraws.load() == before; ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    std::lock_guard<std::recursive_mutex> g(d->m_lock);
+    auto g = d->Lock();
     EXPECT_DOUBLE_EQ(d->m_pData[10], 13.0);
     EXPECT_GT(d->m_dTotalCounts, 0.0);
     EXPECT_GE(redraws.load(), before + 1);
@@ -104,7 +104,7 @@ TEST_F(WorkerFixture, CloseAllWhileADerivedSpectrumIsEvaluatedIsSafe) {
         std::thread requester([&] {
             while (!stop) {
                 {
-                    std::lock_guard<std::recursive_mutex> g(list->Lock());
+                    auto g = list->Lock();
                     if (list->PositionOf(d) < 0)
                         break;
                     d->RequestEvaluation(env);
