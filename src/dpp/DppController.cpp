@@ -60,8 +60,7 @@ void DppController::RefreshGain() {
 
 bool DppController::SendCurrent() {
     DppDevice& device = m_ports.device;
-    DppConfigImage image =
-        BuildImage(device.config, DeviceType(), device.status.directHighVoltage);
+    DppConfigImage image = BuildImage(device.config, DeviceType(), device.status.directHighVoltage);
     return SendConfiguration(m_ports.link, image, device.config.Preset);
 }
 
@@ -69,8 +68,8 @@ void DppController::CheckOspreyMode() {
     const uint16_t flags = m_ports.device.status.bootFlags;
     if ((flags & kBootFlagModeChangePending) == 0)
         return;
-    m_ports.prompt.message(std::string(kOspreyModeChangeCaption) + ": " + kOspreyModeChangeText,
-                           PromptStyle::Information);
+    // The prompt port has no caption of its own; the text says what happens.
+    m_ports.prompt.message(kOspreyModeChangeText, PromptStyle::Information);
     SendRequest(m_ports.link, DppRequest::WriteBootFlags,
                 static_cast<uint16_t>(flags & ~kBootFlagModeChangePending));
 }
@@ -171,11 +170,11 @@ bool DppController::OnConnect() {
     DppUsbLink& link = m_ports.link;
     if (!IsPortUsb())
         return false;
+    m_ports.prompt.status(0, "Connecting to DPP, please wait...");
     int count = link.CountDevices();
     if (m_settings.settingsKey != kMainSettingsKey) {
         const DppTestUnitName unit = ReadTestUnitName(m_settings.testUnitIniPath);
-        if (!unit.type.empty() &&
-            FindTestUnit(link, unit, count, m_ports.profile, m_ports.prompt))
+        if (!unit.type.empty() && FindTestUnit(link, unit, count, m_ports.profile, m_ports.prompt))
             count = 1;
     }
     if (count > 1 && !SelectDevice(count))
@@ -247,7 +246,7 @@ void DppController::OnSendHardwareConfiguration() {
 }
 
 void DppController::OnStartStop() {
-    if (m_state == DppLinkState::Acquiring)
+    if (m_ports.window.DataTimerRunning())
         StopAcquisition();
     else
         StartAcquisition();
@@ -324,11 +323,13 @@ void DppController::ReadDataOnce() {
             Disconnect();
         return;
     }
-    SetState(DppLinkState::Acquiring);
+    // A good read brings a lost link back; whether it acquires is the data timer's to say (a
+    // read on an idle device must not make Start act as Stop).
+    SetState(m_ports.window.DataTimerRunning() ? DppLinkState::Acquiring : DppLinkState::Connected);
     link.dropouts = 0;
     const uint64_t total = DecodeSpectrum(raw, channels, device.counts);
-    m_ports.live.ReplaceCounts(std::span<const uint32_t>(device.counts.data(), want / 3),
-                               channels, static_cast<double>(total));
+    m_ports.live.ReplaceCounts(std::span<const uint32_t>(device.counts.data(), want / 3), channels,
+                               static_cast<double>(total));
     std::array<uint8_t, DppUsbLink::kPacketSize> packet{};
     const bool statusOk = link.ReadStatus(packet) == packet.size();
     if (m_deltaMode)
@@ -368,6 +369,8 @@ void DppController::FillTimes() {
 void DppController::OnDeleteData() {
     m_ports.live.ClearData();
     SendRequest(m_ports.link, DppRequest::ClearSpectrum);
+    m_startTime = m_ports.window.NowText();
+    ReadData();
 }
 
 void DppController::OnWatchTimer() {

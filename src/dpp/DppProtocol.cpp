@@ -76,8 +76,8 @@ bool ReadScopeTrace(DppUsbLink& link, const DppStatusRecord& status, DppScopeTra
 }
 
 uint64_t DecodeSpectrum(std::span<const uint8_t> raw, int channels, std::span<uint32_t> counts) {
-    const size_t n = std::min({static_cast<size_t>(std::max(channels, 0)), raw.size() / 3,
-                               counts.size()});
+    const size_t n =
+        std::min({static_cast<size_t>(std::max(channels, 0)), raw.size() / 3, counts.size()});
     uint64_t total = 0;
     for (size_t i = 0; i < n; ++i) {
         const uint32_t value = raw[3 * i] | raw[3 * i + 1] << 8 | raw[3 * i + 2] << 16;

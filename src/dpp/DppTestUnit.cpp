@@ -56,8 +56,8 @@ bool FindTestUnit(DppUsbLink& link, const DppTestUnitName& unit, int deviceCount
 std::string DppSelectLabel(uint32_t serialNumber, int deviceType) {
     static const char* const kFamilies[] = {" [Heron]", " [Plover]", " [HERONEMUL]",
                                             " [PLOVEREMUL]"};
-    const char* family = deviceType >= 1 && deviceType <= 4 ? kFamilies[deviceType - 1]
-                                                            : kFamilies[0];
+    const char* family =
+        deviceType >= 1 && deviceType <= 4 ? kFamilies[deviceType - 1] : kFamilies[0];
     return Limited(cFormat("Serial Number %ld", static_cast<long>(serialNumber)) + family,
                    kLabelLimit);
 }

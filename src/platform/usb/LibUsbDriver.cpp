@@ -181,11 +181,10 @@ bool LibUsbDriver::Transfer(int pipeHandle, uint8_t* data, size_t length, size_t
     int actual = 0;
     const auto len = static_cast<int>(length);
     const auto timeout = static_cast<unsigned>(std::max(timeoutMs, 0));
-    const int rc = pipe->second.type == LIBUSB_TRANSFER_TYPE_INTERRUPT
-                       ? libusb_interrupt_transfer(handle, pipe->second.endpoint, data, len,
-                                                   &actual, timeout)
-                       : libusb_bulk_transfer(handle, pipe->second.endpoint, data, len, &actual,
-                                              timeout);
+    const int rc =
+        pipe->second.type == LIBUSB_TRANSFER_TYPE_INTERRUPT
+            ? libusb_interrupt_transfer(handle, pipe->second.endpoint, data, len, &actual, timeout)
+            : libusb_bulk_transfer(handle, pipe->second.endpoint, data, len, &actual, timeout);
     transferred = static_cast<size_t>(std::max(actual, 0));
     // A stalled endpoint stays halted until cleared; clear it so the next attempt can pass.
     if (rc == LIBUSB_ERROR_PIPE)
@@ -203,8 +202,8 @@ bool LibUsbDriver::PipeRead(int pipeHandle, std::span<uint8_t> buffer, size_t& t
     return Transfer(pipeHandle, buffer.data(), buffer.size(), transferred, timeoutMs);
 }
 
-bool LibUsbDriver::PipeWrite(int pipeHandle, std::span<const uint8_t> buffer,
-                             size_t& transferred, int timeoutMs) {
+bool LibUsbDriver::PipeWrite(int pipeHandle, std::span<const uint8_t> buffer, size_t& transferred,
+                             int timeoutMs) {
     auto pipe = m_pipes.find(pipeHandle);
     if (pipe == m_pipes.end() || (pipe->second.endpoint & LIBUSB_ENDPOINT_IN) != 0) {
         transferred = 0;
@@ -241,9 +240,8 @@ std::string LibUsbDriver::StringDescriptor(int deviceHandle, int index, int lang
     // Language 1033 is US English.
     const uint16_t langid = language == 1033 ? kEnglishUs : static_cast<uint16_t>(language);
     uint8_t data[255] = {};
-    const int n = libusb_get_string_descriptor(device->second.handle,
-                                               static_cast<uint8_t>(index), langid, data,
-                                               sizeof data);
+    const int n = libusb_get_string_descriptor(device->second.handle, static_cast<uint8_t>(index),
+                                               langid, data, sizeof data);
     if (n < 2)
         return {};
     return StringDescriptorText(data, static_cast<size_t>(n), maxLength);

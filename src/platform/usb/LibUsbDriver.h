@@ -76,8 +76,7 @@ private:
     std::vector<libusb_device*> MatchingDevices();
     static void FreeDevices(std::vector<libusb_device*>& devices);
     bool ReadEndpoints(libusb_device* device, OpenDeviceEntry& entry);
-    bool Transfer(int pipeHandle, uint8_t* data, size_t length, size_t& transferred,
-                  int timeoutMs);
+    bool Transfer(int pipeHandle, uint8_t* data, size_t length, size_t& transferred, int timeoutMs);
 
     std::vector<UsbId> m_ids;
     libusb_context* m_context = nullptr;

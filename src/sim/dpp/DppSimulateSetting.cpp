@@ -36,8 +36,7 @@ DppSimulateSetting ParseDppSimulate(std::string_view value) {
                                 [&](const auto& entry) { return name == entry.first; });
         if (dpp != std::end(kDpps))
             setting.devices.push_back(dpp->second);
-        else if (std::find(std::begin(kKestrels), std::end(kKestrels), name) ==
-                 std::end(kKestrels))
+        else if (std::find(std::begin(kKestrels), std::end(kKestrels), name) == std::end(kKestrels))
             setting.unknown.push_back(name);
     }
     return setting;

@@ -199,10 +199,18 @@ std::vector<uint8_t> SimDpp::ScopeTrace() {
         double v = 0;
         if (t >= 0) {
             switch (m_config.DAC) {
-            case 0: v = t < 32 ? height * t / 32 : std::max(0.0, height * (64 - t) / 32); break;
-            case 1: v = height * std::exp(-t / 400.0); break;
-            case 2: v = t < 4 ? height : 0; break;
-            default: v = 0; break;
+            case 0:
+                v = t < 32 ? height * t / 32 : std::max(0.0, height * (64 - t) / 32);
+                break;
+            case 1:
+                v = height * std::exp(-t / 400.0);
+                break;
+            case 2:
+                v = t < 4 ? height : 0;
+                break;
+            default:
+                v = 0;
+                break;
             }
         }
         const double noise = (source.Uniform() - 0.5) * 4;
@@ -233,7 +241,7 @@ bool SimDpp::Read(int pipe, size_t room, std::vector<uint8_t>& out) {
         auto wire = m_wire;
         if (corruptReadbacks > 0) {
             --corruptReadbacks;
-            wire[0] ^= 0xFF;
+            wire[std::min(corruptReadbackAt, wire.size() - 1)] ^= 0xFF;
         }
         out.assign(wire.begin(), wire.begin() + static_cast<long>(std::min(room, wire.size())));
         return true;
@@ -284,14 +292,22 @@ void SimDpp::VendorRequest(uint8_t request, uint16_t value, uint16_t index) {
             m_descriptor[index + 1u] = static_cast<char>(value >> 8);
         }
         break;
-    case 128: Clear(); break;
+    case 128:
+        Clear();
+        break;
     case 130:
         m_running = m_enabled = true;
         m_mcsDone = false;
         break;
-    case 131: m_running = m_enabled = false; break;
-    case 132: m_scopeArmedAt = now; break;
-    case 134: m_offsetTuneEnd = now + kOffsetTuneMicros; break;
+    case 131:
+        m_running = m_enabled = false;
+        break;
+    case 132:
+        m_scopeArmedAt = now;
+        break;
+    case 134:
+        m_offsetTuneEnd = now + kOffsetTuneMicros;
+        break;
     case 135:
         m_thresholdTuned = false;
         m_thresholdTuneEnd = now + kThresholdTuneMicros;
@@ -302,9 +318,14 @@ void SimDpp::VendorRequest(uint8_t request, uint16_t value, uint16_t index) {
             modeChangePending = (value & 0x80) != 0;
         }
         break;
-    case 151: m_spectrumOffset = static_cast<int16_t>(value); break;
-    case 152: m_scopeRequested = ScopeReady(); break;
-    default: break;
+    case 151:
+        m_spectrumOffset = static_cast<int16_t>(value);
+        break;
+    case 152:
+        m_scopeRequested = ScopeReady();
+        break;
+    default:
+        break;
     }
 }
 

@@ -44,9 +44,18 @@ public:
     SimDppModel model() const { return m_model; }
     uint32_t serialNumber() const { return m_serial; }
     const DppConfigRecord& config() const { return m_config; }
-    const std::vector<uint32_t>& counts() { Advance(); return m_counts; }
-    double accumulationSeconds() { Advance(); return m_accumMicros / 1e6; }
-    bool running() { Advance(); return m_running; }
+    const std::vector<uint32_t>& counts() {
+        Advance();
+        return m_counts;
+    }
+    double accumulationSeconds() {
+        Advance();
+        return m_accumMicros / 1e6;
+    }
+    bool running() {
+        Advance();
+        return m_running;
+    }
     int configurationWrites() const { return m_configWrites; }
     uint16_t bootFlags() const { return m_bootFlags; }
     int16_t spectrumOffset() const { return m_spectrumOffset; }
@@ -57,7 +66,8 @@ public:
     bool holdsOwnConfiguration = false; // status byte 23 bits 0 and 1
     bool modeChangePending = false;     // boot flag bit 7 until boot flags are written
     int shortSpectrumReads = 0;         // reads that deliver one byte short, counted down
-    int corruptReadbacks = 0;           // readbacks whose first byte differs, counted down
+    int corruptReadbacks = 0;           // readbacks with one wrong byte, counted down
+    size_t corruptReadbackAt = 0;       // which byte of the readback is wrong
     bool positiveBias = false;          // polarity the Osprey actually drives
 
 private:

@@ -13,8 +13,8 @@ public:
 
     double ratePerSecond = 2500;
     double fwhmKeV = 0.14;
-    double alphaShare = 0.78;      // K-alpha
-    double betaShare = 0.12;       // K-beta; the rest is background
+    double alphaShare = 0.78; // K-alpha
+    double betaShare = 0.12;  // K-beta; the rest is background
     double backgroundMaxKeV = 20;
 
     // How many pulses arrive in `seconds`.
