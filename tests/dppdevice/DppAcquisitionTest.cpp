@@ -84,6 +84,33 @@ TEST(DppAcquisition, CountPresetInTheSca8WindowAndNoPresetAtAll) {
     EXPECT_FALSE(open.bus.Device(1).running());
 }
 
+TEST(DppAcquisition, McsPassEndsTheAcquisition) {
+    DppWorld w;
+    DppConfigRecord r = Timed(0);
+    r.AcqMode = 1;
+    r.MCA = 4; // 256 bins of 10 ms
+    r.channels = 256;
+    r.MCSTimebase = 0;
+    Connect(w, r);
+    w.controller.StartAcquisition();
+    w.RunDataTimer(2);
+    EXPECT_TRUE(w.window.timerRunning);
+    w.RunDataTimer(5);
+    EXPECT_FALSE(w.window.timerRunning) << "2.56 s pass done";
+    ASSERT_EQ(w.live.channels, 256);
+    EXPECT_NEAR(w.live.counts[100], 25, 25) << "each bin holds one dwell's counts";
+}
+
+TEST(DppAcquisition, ConnectingToARunningDeviceContinuesTheAcquisition) {
+    DppWorld w;
+    w.WriteDefaultConfiguration(Timed(0), 2);
+    SimDpp& sim = w.bus.Plug(SimDppModel::Plover, 2002, 1);
+    sim.VendorRequest(130, 0, 0);
+    ASSERT_TRUE(w.controller.OnConnect());
+    EXPECT_TRUE(w.window.timerRunning);
+    EXPECT_EQ(w.controller.state(), DppLinkState::Acquiring);
+}
+
 TEST(DppAcquisition, FiveShortReadsKeepTheLinkTheSixthDisconnects) {
     DppWorld w;
     Connect(w, Timed(0));

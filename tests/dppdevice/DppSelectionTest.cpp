@@ -4,6 +4,7 @@
 
 #include "DppWorld.h"
 #include "dpp/DppTestUnit.h"
+#include "dpp/DppUpdateNotice.h"
 
 namespace vorna::test {
 namespace {
@@ -78,6 +79,26 @@ TEST(DppSelection, TestUnitFileNeedsBothValues) {
     writeFile(dir.file("t.ini"), "[QuorixTestUnit]\nTestDeviceType=Plover\n");
     EXPECT_TRUE(ReadTestUnitName(dir.file("t.ini")).type.empty());
     EXPECT_EQ(DppSelectLabel(5, 9), "Serial Number 5 [Heron]");
+}
+
+} // namespace
+} // namespace vorna::test
+
+namespace vorna::test {
+namespace {
+
+TEST(DppUpdateNotice, NamesWhatIsOutOfDate) {
+    const DppUpdateNotice old = MakeUpdateNotice("VORNA\r\n0.1\r\n(c)\r\n", 1234, 0x40, 0x3F);
+    EXPECT_FALSE(old.upToDate);
+    EXPECT_EQ(old.headline, kUpdateNoticeHeadline);
+    EXPECT_EQ(old.text, "VORNA\r\n0.1\r\n(c)\r\nPlover (s/n    1234)\r\nFirmware Version:  4.00\r\n"
+                        "FPGA Version:  3.15\r\nFirmware OK\r\n"
+                        "***FPGA needs update to version 4.00 or above.***");
+    const DppUpdateNotice ok = MakeUpdateNotice("", 0, 0x4F, 0x40);
+    EXPECT_TRUE(ok.upToDate);
+    EXPECT_EQ(ok.headline, "FPGA and Firmware OK");
+    EXPECT_EQ(ok.text, "Plover\r\nFirmware Version:  4.15\r\nFPGA Version:  4.00\r\n"
+                       "FPGA and Firmware OK");
 }
 
 } // namespace
