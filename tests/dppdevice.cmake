@@ -12,4 +12,4 @@ vorna_add_test(vorna_libusb_umockdev_tests
     SOURCES dppdevice/LibUsbUmockdevTest.cpp
     LIBS vorna_platform_usb PkgConfig::UMOCKDEV)
 set_tests_properties(vorna_libusb_umockdev_tests PROPERTIES
-    ENVIRONMENT "LC_ALL=C.UTF-8;LD_PRELOAD=${UMOCKDEV_PRELOAD}")
+    ENVIRONMENT "LC_ALL=C.UTF-8;LD_PRELOAD=${UMOCKDEV_PRELOAD};ASAN_OPTIONS=verify_asan_link_order=0")
