@@ -1,4 +1,4 @@
-vorna_add_test(vorna_dppdevice_tests
+vorna_add_test(vorna_dppdevice_tests COMMA_LOCALE
     SOURCES dppdevice/DppWorld.cpp dppdevice/DppLinkTest.cpp dppdevice/DppConnectTest.cpp
             dppdevice/DppAcquisitionTest.cpp dppdevice/DppSelectionTest.cpp
             dppdevice/SimDppTest.cpp
