@@ -146,3 +146,17 @@ TEST(KestrelAcquisition, ConcurrentCallersTakeTurnsOnTheLink) {
     EXPECT_EQ(uploadFailures, 0);
     EXPECT_EQ(statusFailures, 0);
 }
+
+TEST(KestrelAcquisition, RunsOnTheSteadyClockAsInTheProgram) {
+    // No timing is asserted: the same exchanges must simply work when time really passes.
+    SteadyClock clock;
+    KestrelSimOptions o = Model(KestrelSimModel::KestrelA);
+    o.gainCode = 6;
+    KestrelSimulator sim(clock, o);
+    KestrelLink link(sim, clock, FixedLocalTime);
+    sim.LoadDeviceCounts(BusyPattern(256));
+    ASSERT_EQ(link.Connect(1, 115200, KestrelDeviceType::KestrelA), 0);
+    std::vector<uint32_t> counts;
+    ASSERT_EQ(Upload(link, 256, counts), 0);
+    EXPECT_EQ(counts, BusyPattern(256));
+}
