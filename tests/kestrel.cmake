@@ -1,5 +1,5 @@
 vorna_add_test(vorna_kestrel_tests
-    SOURCES kestrel/KestrelProtocolTest.cpp kestrel/KestrelLinkTest.cpp
+    SOURCES kestrel/KestrelProtocolTest.cpp kestrel/KestrelLinkTest.cpp kestrel/AcqUploadMathTest.cpp
             kestrel/KestrelAcquisitionTest.cpp kestrel/KestrelFaultTest.cpp
     LIBS vorna_sim_kestrel)
 vorna_add_test(vorna_serial_tests
