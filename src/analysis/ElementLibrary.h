@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "common/DataFolders.h"
+
 namespace vorna {
 
 class UserPrompt;
@@ -59,14 +61,16 @@ std::string ElementMatchText(const ElementLibrary& library, bool calibrateEnable
 // Profile values that decide the automatic load.
 struct LibraryAutoLoadSettings {
     bool autoload = false; // library_autoload
-    std::string directory; // library_directory
+    std::string directory; // library_directory as stored ("\" or empty: no folder)
     std::string file;      // library_file
+    std::string userDataFolder = UserDataFolder(); // what "no folder" stands for
 };
 
 enum class LibraryLoadResult { NotAttempted, Loaded, Failed };
 
 // The load at start-up and after the preferences change: nothing unless the settings name a
-// file (no '*' in it). A missing file shows "Invalid Library path or file - %s.", a read
+// file (no '*' in it). The file is looked for in the folder the directory setting stands for
+// (common/DataFolders.h). A missing file shows "Invalid Library path or file - %s.", a read
 // failure "Library internal load error - %s.".
 LibraryLoadResult AutoLoadLibrary(ElementLibrary& library, const LibraryAutoLoadSettings& s,
                                   UserPrompt* prompt);

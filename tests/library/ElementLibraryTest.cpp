@@ -92,7 +92,7 @@ TEST(ElementLibrary, AutomaticLoadFollowsTheProfileSettings) {
     // Nothing happens, and nothing is said, unless the settings name a real file name.
     for (const LibraryAutoLoadSettings& s :
          {LibraryAutoLoadSettings{false, dir.path() + "/", "k.lib"},
-          LibraryAutoLoadSettings{true, "", "k.lib"}, LibraryAutoLoadSettings{true, dir.path(), ""},
+          LibraryAutoLoadSettings{true, dir.path(), ""},
           LibraryAutoLoadSettings{true, dir.path() + "/", "*.lib"}})
         EXPECT_EQ(AutoLoadLibrary(lib, s, &prompt), LibraryLoadResult::NotAttempted);
     EXPECT_TRUE(prompt.messages.empty());
@@ -108,6 +108,16 @@ TEST(ElementLibrary, AutomaticLoadFollowsTheProfileSettings) {
               LibraryLoadResult::Loaded);
     EXPECT_EQ(lib.GetCount(), 2);
     EXPECT_EQ(lib.DisplayName(), "k.lib");
+    EXPECT_EQ(prompt.messages.size(), 1u);
+
+    // The profile's Windows defaults name no folder: the file is looked for in the per-user data
+    // folder, not as "\k.lib" in the working directory.
+    for (const char* unset : {"", "\\"}) {
+        lib.Clear();
+        EXPECT_EQ(AutoLoadLibrary(lib, {true, unset, "k.lib", dir.path() + "/"}, &prompt),
+                  LibraryLoadResult::Loaded);
+        EXPECT_EQ(lib.GetCount(), 2);
+    }
     EXPECT_EQ(prompt.messages.size(), 1u);
 }
 
