@@ -132,6 +132,20 @@ LibraryLoadResult AutoLoadLibrary(ElementLibrary& library, const LibraryAutoLoad
     return LibraryLoadResult::Loaded;
 }
 
+const char* LibraryLoadStatusText(LibraryLoadResult result) {
+    return result == LibraryLoadResult::Loaded ? "Library Load Successful..."
+                                               : "Library Load Failed...";
+}
+
+std::string ReloadLibraryAfterPreferences(ElementLibrary& library, bool load, bool clear,
+                                          const LibraryAutoLoadSettings& s, UserPrompt* prompt) {
+    if (load)
+        return LibraryLoadStatusText(AutoLoadLibrary(library, s, prompt));
+    if (clear && library.IsLoaded())
+        library.Clear();
+    return {};
+}
+
 bool LoadLibraryFile(ElementLibrary& library, const std::string& path, UserPrompt* prompt) {
     library.SetDisplayName(fileNameOf(path));
     std::string error;

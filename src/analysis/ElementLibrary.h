@@ -75,6 +75,16 @@ enum class LibraryLoadResult { NotAttempted, Loaded, Failed };
 LibraryLoadResult AutoLoadLibrary(ElementLibrary& library, const LibraryAutoLoadSettings& s,
                                   UserPrompt* prompt);
 
+// The status-pane text of an automatic load done for the preferences: "Library Load
+// Successful..." or "Library Load Failed..." (a load the settings do not allow counts as failed).
+const char* LibraryLoadStatusText(LibraryLoadResult result);
+
+// After the preferences close: `load` runs the automatic load and returns its status text;
+// otherwise `clear` empties a loaded library ("Load on Startup" switched off, or Defaults used)
+// and the text is empty.
+std::string ReloadLibraryAfterPreferences(ElementLibrary& library, bool load, bool clear,
+                                          const LibraryAutoLoadSettings& s, UserPrompt* prompt);
+
 // The Load Library command after the file dialog: the display name becomes the chosen file's
 // name and the file is loaded; a read failure clears the library and shows
 // "Can not read the file %s. %s".

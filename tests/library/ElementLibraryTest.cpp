@@ -121,6 +121,26 @@ TEST(ElementLibrary, AutomaticLoadFollowsTheProfileSettings) {
     EXPECT_EQ(prompt.messages.size(), 1u);
 }
 
+TEST(ElementLibrary, ReloadAfterThePreferences) {
+    TempDir dir;
+    writeFile(dir.file("k.lib"), "6.40, Fe Ka\n");
+    ElementLibrary lib;
+    ScriptedPrompt prompt;
+    LibraryAutoLoadSettings s{true, dir.path(), "k.lib"};
+    EXPECT_EQ(ReloadLibraryAfterPreferences(lib, true, false, s, &prompt),
+              "Library Load Successful...");
+    EXPECT_EQ(lib.GetCount(), 1);
+    EXPECT_EQ(ReloadLibraryAfterPreferences(lib, false, false, s, &prompt), "");
+    EXPECT_EQ(lib.GetCount(), 1);
+    EXPECT_EQ(ReloadLibraryAfterPreferences(lib, false, true, s, &prompt), "");
+    EXPECT_FALSE(lib.IsLoaded());
+    s.file = "missing.lib";
+    EXPECT_EQ(ReloadLibraryAfterPreferences(lib, true, false, s, &prompt),
+              "Library Load Failed...");
+    EXPECT_EQ(prompt.messages, std::vector<std::string>{"Invalid Library path or file - " +
+                                                        dir.path() + "/missing.lib."});
+}
+
 TEST(ElementLibrary, LoadCommandClearsTheLibraryWhenTheFileCannotBeRead) {
     TempDir dir;
     writeFile(dir.file("a.lib"), "1.0, A\n");

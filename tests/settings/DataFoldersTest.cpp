@@ -9,6 +9,7 @@
 #include "common/DataFolders.h"
 #include "settings/CSProfile.h"
 #include "settings/MemoryProfileStore.h"
+#include "settings/PreferencesModel.h"
 #include "spectrum/SpectrumEnvironment.h"
 
 using namespace vorna;
@@ -83,4 +84,10 @@ TEST(DataFolders, FolderCheckOfNoFolderMakesTheDataFolderWhenFirstNeeded) {
     EXPECT_FALSE(CSProfile::CheckFolder(prompt, home.dataFolder() + "typo/", "library"));
     EXPECT_FALSE(std::filesystem::exists(home.dataFolder() + "typo"));
     EXPECT_EQ(prompt.messages, std::vector<std::string>{"Invalid pathname - library files."});
+
+    // The directory fields' room check follows the same rule.
+    EXPECT_TRUE(FolderFieldHasRoom(""));
+    EXPECT_TRUE(FolderFieldHasRoom(home.dataFolder().substr(0, home.dataFolder().size() - 1)));
+    EXPECT_FALSE(FolderFieldHasRoom(home.dataFolder() + "typo"));
+    EXPECT_TRUE(std::filesystem::is_empty(home.dataFolder()));
 }
