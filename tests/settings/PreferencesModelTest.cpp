@@ -54,6 +54,20 @@ TEST(PreferencesModel, McaFieldsConvertAndAreRangeChecked) {
     EXPECT_EQ(out.mcaSend->securityCode, 1234);
     EXPECT_EQ(out.mcaSend->batteryType, 1);
     EXPECT_FALSE(out.resolutionTestOption) << "the Analysis page was not touched";
+
+    // "Defaults - MCA" then OK on a connected analyzer asks for code 0 (which unlocks it) and
+    // Alkaline; without a connection nothing is to be sent.
+    PreferencesModel defaults(s.profile, 0, {true, 1234, 1});
+    EXPECT_EQ(defaults.PressDefaults(PreferencesPage::Mca), "Defaults applied for MCA Setup...");
+    out = defaults.Apply(s.profile, s.prompt);
+    ASSERT_TRUE(out.mcaSend);
+    EXPECT_EQ(out.mcaSend->securityCode, 0);
+    EXPECT_EQ(out.mcaSend->batteryType, 0);
+    EXPECT_EQ(s.profile.comPort, 1);
+    EXPECT_EQ(s.profile.updateInterval, 1000);
+    PreferencesModel offline(s.profile, 0, {});
+    offline.MarkModified(PreferencesPage::Mca);
+    EXPECT_FALSE(offline.Apply(s.profile, s.prompt).mcaSend);
 }
 
 TEST(PreferencesModel, PagesFollowTheDeviceType) {
