@@ -1,0 +1,188 @@
+#include "display/SpectraListPlotPort.h"
+
+#include <algorithm>
+#include <cmath>
+#include <mutex>
+
+#include "analysis/RoiOperations.h"
+#include "spectrum/CSpectraList.h"
+
+namespace vorna {
+
+namespace {
+
+using Guard = std::lock_guard<std::recursive_mutex>;
+
+} // namespace
+
+template <typename F> void SpectraListPlotPort::WithActive(F f) {
+    if (CSpectrum* s = m_list.GetActive())
+        f(RoiContext{*s, m_list.Environment(), true});
+}
+
+int SpectraListPlotPort::ActiveGain() const {
+    const CSpectrum* s = m_list.GetActive();
+    if (!s)
+        return 6;
+    Guard guard(s->m_lock);
+    return std::clamp(s->m_nGain, 0, 6);
+}
+
+double SpectraListPlotPort::CountAt(int channel) const {
+    const CSpectrum* s = m_list.GetActive();
+    if (!s)
+        return 0.0;
+    Guard guard(s->m_lock);
+    if (channel < 0 || channel >= static_cast<int>(s->m_pData.size()))
+        return 0.0;
+    return s->m_pData[static_cast<size_t>(channel)];
+}
+
+double SpectraListPlotPort::MaxCount(int lo, int hi) const {
+    const CSpectrum* s = m_list.GetActive();
+    if (!s)
+        return 0.0;
+    const int active = m_list.GetActivePosition();
+    Guard guard(s->m_lock);
+    const int last = s->LastValidChannel(m_list.Environment().dppDeviceType, active);
+    hi = std::min({hi, last, static_cast<int>(s->m_pData.size()) - 1});
+    double m = 0.0;
+    for (int i = std::max(lo, 0); i <= hi; ++i)
+        m = std::max(m, s->m_pData[static_cast<size_t>(i)]); // NaN never wins
+    return m;
+}
+
+double SpectraListPlotPort::ChannelToValue(int channel) const {
+    const CSpectrum* s = m_list.GetActive();
+    if (!s)
+        return channel;
+    Guard guard(s->m_lock);
+    return s->ChannelToEnergy(channel, CalibrateEnabled());
+}
+
+int SpectraListPlotPort::ValueToChannel(double value) const {
+    const CSpectrum* s = m_list.GetActive();
+    if (!s)
+        return std::isnan(value) ? 0 : static_cast<int>(std::clamp(value, 0.0, 16383.0));
+    Guard guard(s->m_lock);
+    return s->EnergyToChannel(value, CalibrateEnabled());
+}
+
+std::string SpectraListPlotPort::UnitLabel() const {
+    const CSpectrum* s = m_list.GetActive();
+    if (!s || !CalibrateEnabled())
+        return "Channel";
+    Guard guard(s->m_lock);
+    return s->m_calibrate.Label();
+}
+
+int SpectraListPlotPort::RoiCount() const {
+    const CSpectrum* s = m_list.GetActive();
+    if (!s)
+        return 0;
+    Guard guard(s->m_lock);
+    return s->m_roi.GetCount();
+}
+
+RoiRange SpectraListPlotPort::Roi(int index) const {
+    const CSpectrum* s = m_list.GetActive();
+    if (!s)
+        return {};
+    Guard guard(s->m_lock);
+    if (index < 0 || index >= s->m_roi.GetCount())
+        return {};
+    return {s->m_roi[index].start, s->m_roi[index].end};
+}
+
+int SpectraListPlotPort::FindRoi(int channel) const {
+    const CSpectrum* s = m_list.GetActive();
+    if (!s)
+        return -1;
+    Guard guard(s->m_lock);
+    return s->m_roi.Find(channel);
+}
+
+int SpectraListPlotPort::AddRoi(int start, int end) {
+    int index = -1;
+    WithActive([&](const RoiContext& ctx) { index = vorna::AddRoi(ctx, start, end); });
+    return index;
+}
+
+void SpectraListPlotPort::DeleteRoi(int index) {
+    WithActive([&](const RoiContext& ctx) { vorna::DeleteRoi(ctx, index); });
+}
+
+int SpectraListPlotPort::ModifyRoi(int index, int start, int end) {
+    int result = -1;
+    WithActive([&](const RoiContext& ctx) { result = vorna::ModifyRoi(ctx, index, start, end); });
+    return result;
+}
+
+void SpectraListPlotPort::ClearRois() {
+    WithActive([](const RoiContext& ctx) { vorna::ClearRois(ctx); });
+}
+
+void SpectraListPlotPort::SelectRoiAt(double position) {
+    WithActive([&](const RoiContext& ctx) { vorna::SelectRoiAt(ctx, position); });
+}
+
+void SpectraListPlotPort::SelectNextRoi() {
+    WithActive([](const RoiContext& ctx) { vorna::SelectNextRoi(ctx); });
+}
+
+void SpectraListPlotPort::SelectPreviousRoi() {
+    WithActive([](const RoiContext& ctx) { vorna::SelectPreviousRoi(ctx); });
+}
+
+void SpectraListPlotPort::ResetActiveHeader() {
+    CSpectrum* s = m_list.GetActive();
+    if (!s)
+        return;
+    const int position = m_list.GetActivePosition();
+    const SpectrumSlot& slot = m_list.Environment().slots.ForPosition(position);
+    {
+        Guard guard(s->m_lock);
+        s->m_strTag = slot.tag;
+        s->m_strFileName = slot.tag + ".mca";
+        s->m_strGeneralNotes.clear();
+        s->m_strOtherNotes.clear();
+        s->m_strSystemNotes.clear();
+    }
+    if (DisplaySink* display = m_list.Environment().display) {
+        display->RefreshInfoPane();
+        display->RefreshSpectraListWindow();
+    }
+}
+
+bool SpectraListPlotPort::CalibrateEnabled() const {
+    return m_list.Environment().settings.calibrateEnable != 0;
+}
+
+bool SpectraListPlotPort::ShowRoi() const {
+    return m_list.Environment().settings.showRoi != 0;
+}
+
+bool SpectraListPlotPort::ShowAllRoi() const {
+    return m_list.Environment().settings.showAllRoi != 0;
+}
+
+int SpectraListPlotPort::DeviceType() const {
+    return m_list.Environment().dppDeviceType;
+}
+
+bool SpectraListPlotPort::AnyRedrawPending() const {
+    Guard listGuard(m_list.Lock());
+    for (int i = 0; i < m_list.GetCount(); ++i) {
+        const CSpectrum* s = m_list.At(i);
+        Guard guard(s->m_lock);
+        if (s->m_bRedrawPending)
+            return true;
+    }
+    return false;
+}
+
+void SpectraListPlotPort::RequestRedrawAll() {
+    m_list.RequestDisplayUpdateAll();
+}
+
+} // namespace vorna

@@ -1,0 +1,1 @@
+# Qt widgets of the plot: added with the widgets.
