@@ -1,0 +1,1 @@
+# widget tests: added with the widgets
