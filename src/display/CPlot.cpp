@@ -54,6 +54,11 @@ void CPlot::Invalidate() {
     Notify([](PlotListener& l) { l.PlotInvalidated(); });
 }
 
+void CPlot::SetPeakSearchOverlay(std::optional<RoiOverlay> overlay) {
+    m_overlay = std::move(overlay);
+    Invalidate();
+}
+
 PlotGeometry CPlot::Geometry() const {
     std::lock_guard<std::mutex> guard(m_geometryLock);
     return m_published;

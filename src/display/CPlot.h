@@ -19,6 +19,7 @@
 #include "display/PlotKeys.h"
 #include "display/PlotListener.h"
 #include "display/PlotOutline.h"
+#include "display/PlotScene.h"
 #include "display/PlotSpectrumPort.h"
 #include "display/PlotView.h"
 
@@ -93,6 +94,11 @@ public:
     void UnitsChanged();
     // ROI display switches or colours changed elsewhere: repaint.
     void Invalidate();
+
+    // The peak search's ROIs drawn over the active spectrum while it shows them; nullopt
+    // takes them away.
+    void SetPeakSearchOverlay(std::optional<RoiOverlay> overlay);
+    const std::optional<RoiOverlay>& PeakSearchOverlay() const { return m_overlay; }
 
     // --- view ---
     const PlotView& View() const { return m_geometry.view; }
@@ -185,6 +191,7 @@ private:
     RepeatScheduler* m_scheduler;
     std::vector<PlotListener*> m_listeners;
     PlotSettings m_settings;
+    std::optional<RoiOverlay> m_overlay;
 
     PlotGeometry m_geometry; // view and size
     PlotView m_previous;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <mutex>
+#include <vector>
 
 #include "analysis/RoiOperations.h"
 #include "spectrum/CSpectraList.h"
@@ -168,6 +169,33 @@ bool SpectraListPlotPort::ShowAllRoi() const {
 
 int SpectraListPlotPort::DeviceType() const {
     return m_list.Environment().dppDeviceType;
+}
+
+void SpectraListPlotPort::VisitSpectra(
+    const std::function<void(const SpectrumDrawView&)>& visit) const {
+    const int dppType = m_list.Environment().dppDeviceType;
+    Guard listGuard(m_list.Lock());
+    const int active = m_list.GetActivePosition();
+    std::vector<RoiRange> rois;
+    for (int i = 0; i < m_list.GetCount(); ++i) {
+        const CSpectrum* s = m_list.At(i);
+        Guard guard(s->m_lock);
+        rois.clear();
+        for (const CRoiEntry& e : s->m_roi.Entries())
+            rois.push_back({e.start, e.end});
+        SpectrumDrawView v;
+        v.active = i == active;
+        v.hidden = s->m_bHidden != 0;
+        v.valid = s->m_bValid != 0 && s->HasData();
+        v.color = s->m_crColor;
+        v.lineWidth = s->m_nLineWidth;
+        v.counts = s->m_pData;
+        v.gain = std::clamp(s->m_nGain, 0, 6);
+        v.lastValidChannel = s->LastValidChannel(dppType, active);
+        v.rois = rois;
+        v.selectedRoi = s->m_roi.GetSelected();
+        visit(v);
+    }
 }
 
 bool SpectraListPlotPort::AnyRedrawPending() const {

@@ -4,6 +4,7 @@
 
 #include <functional>
 
+#include "display/PlotScene.h"
 #include "display/PlotSpectrumPort.h"
 
 namespace vorna {
@@ -12,7 +13,7 @@ class CSpectraList;
 class CSpectrum;
 struct RoiContext;
 
-class SpectraListPlotPort : public PlotSpectrumPort {
+class SpectraListPlotPort : public PlotSpectrumPort, public SpectrumDrawSource {
 public:
     explicit SpectraListPlotPort(CSpectraList& list) : m_list(list) {}
 
@@ -43,6 +44,9 @@ public:
     bool ShowAllRoi() const override;
     int DeviceType() const override;
     int AcquisitionState() const override { return m_acqState ? m_acqState() : 0; }
+
+    // Under the list lock, each spectrum under its own lock while it is visited.
+    void VisitSpectra(const std::function<void(const SpectrumDrawView&)>& visit) const override;
 
     bool AnyRedrawPending() const override;
     void RequestRedrawAll() override;

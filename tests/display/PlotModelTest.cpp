@@ -422,3 +422,51 @@ TEST_F(PlotModel, ResizeRulesAndColumnInvalidation) {
     EXPECT_LE(cols.seen.front().first, 480);
     plot.RemoveListener(&cols);
 }
+
+TEST(PlotScene, RoiDrawOrderPutsTheSelectedRoiLastAndFollowsTheSwitches) {
+    using V = std::vector<std::pair<int, BandBrush>>;
+    const auto R = BandBrush::Roi, S = BandBrush::SelectedRoi;
+    EXPECT_EQ(RoiDrawOrder(3, 1, true, true), (V{{0, R}, {2, R}, {1, S}}));
+    EXPECT_EQ(RoiDrawOrder(3, 1, false, true), (V{{0, R}, {2, R}, {1, R}}));
+    EXPECT_EQ(RoiDrawOrder(3, 1, true, false), (V{{1, S}}));
+    EXPECT_TRUE(RoiDrawOrder(3, 1, false, false).empty());
+    EXPECT_EQ(RoiDrawOrder(2, -1, true, true), (V{{0, R}, {1, R}}));
+    EXPECT_EQ(RoiDrawOrder(2, 7, true, true), (V{{0, R}, {1, R}})); // a stale selection
+}
+
+TEST_F(PlotModel, SceneDrawsTheActiveSpectrumItsBandsAndTheVisibleOthers) {
+    CSpectrum* hidden = w.AddSpectrum(2, [](int) { return 5.0; });
+    CSpectrum* shown = w.AddSpectrum(2, [](int) { return 7.0; });
+    CSpectrum* active = w.AddSpectrum(2, [](int c) { return c; });
+    hidden->m_bHidden = 1;
+    active->m_roi.AddSorted(100, 110);
+    active->m_roi.AddSorted(200, 220);
+    active->m_roi.SetSelected(0);
+    plot.SetPeakSearchOverlay(RoiOverlay{{{300, 310}}, -1});
+    std::vector<std::vector<PlotPoint>> buffers;
+    PlotScene scene = BuildPlotScene(plot, *w.port, buffers);
+    ASSERT_TRUE(scene.active.has_value());
+    EXPECT_TRUE(scene.active->filled);
+    EXPECT_EQ(scene.active->color, active->m_crColor);
+    // The live spectrum has no contents yet, the hidden one is left out: one other curve.
+    ASSERT_EQ(scene.others.size(), 1u);
+    EXPECT_EQ(scene.others[0].color, shown->m_crColor);
+    ASSERT_EQ(scene.roiBands.size(), 2u);
+    EXPECT_EQ(scene.roiBands.back().brush, BandBrush::SelectedRoi);
+    EXPECT_EQ(scene.overlayBands.size(), 1u);
+    // Axis labels: 8 along the bottom minus the edges, in channels; counts on the left.
+    EXPECT_EQ(scene.bottomLabels.size(), 7u);
+    EXPECT_EQ(scene.bottomLabels[0].text, "128");
+    EXPECT_FALSE(scene.leftLabels.empty());
+    EXPECT_TRUE(scene.grid.vertical.empty());
+    plot.MoveCursorTo(8192);
+    EXPECT_EQ(BuildPlotScene(plot, *w.port, buffers).cursorColumn, 512);
+    // Without fill the active spectrum is a line; a hidden active spectrum is still drawn.
+    PlotSettings st = plot.Settings();
+    st.fillEnable = false;
+    plot.SetSettings(st);
+    active->m_bHidden = 1;
+    scene = BuildPlotScene(plot, *w.port, buffers);
+    ASSERT_TRUE(scene.active.has_value());
+    EXPECT_FALSE(scene.active->filled);
+}
