@@ -54,7 +54,8 @@ struct PlotWorld {
     std::unique_ptr<CPlot> plot;
     std::unique_ptr<PlotDisplaySink> sink;
 
-    PlotWorld() {
+    // `repeats` drives held zoom buttons (the manual scheduler when none is given).
+    explicit PlotWorld(RepeatScheduler* repeats = nullptr) {
         env.prompt = &prompt;
         env.updateSignal = &worker;
         list = std::make_unique<CSpectraList>(env);
@@ -63,7 +64,7 @@ struct PlotWorld {
         live->m_nGain = 6;
         list->Add(live, true);
         port = std::make_unique<SpectraListPlotPort>(*list);
-        plot = std::make_unique<CPlot>(*port, &prompt, &scheduler);
+        plot = std::make_unique<CPlot>(*port, &prompt, repeats ? repeats : &scheduler);
         sink = std::make_unique<PlotDisplaySink>(*plot);
         env.display = sink.get();
         plot->Resize(1024, 512);
