@@ -147,7 +147,9 @@ void NavigationPane::paintEvent(QPaintEvent*) {
     QPainter p(this);
     const Layout l = ComputeLayout();
     const QFontMetrics fm(font());
-    auto text = [&](int x, int y, const QString& s) { p.drawText(x, y + fm.ascent(), s); };
+    // Texts sit in the middle of their row's line height, level with the edit fields.
+    const int inset = (l.lh - fm.height()) / 2 + fm.ascent();
+    auto text = [&](int x, int y, const QString& s) { p.drawText(x, y + inset, s); };
     text(l.cw / 2 + l.c2, l.y0, QStringLiteral("Cursor"));
     text((l.c3 + l.c4 + 8 * l.cw) / 2, l.y0, QStringLiteral("Range"));
     text(l.c5, l.y0, scaleLabel());

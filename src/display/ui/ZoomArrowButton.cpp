@@ -35,19 +35,19 @@ void ZoomArrowButton::paintEvent(QPaintEvent*) {
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(Qt::NoPen);
     p.setBrush(palette().color(QPalette::ButtonText));
-    const double w = width(), h = height(), s = std::min(w, h) * 0.22;
+    const double w = width(), h = height(), s = std::min(w, h) * 0.3;
     const QPointF c(w / 2, h / 2);
     const bool horizontal =
         m_id == ZoomButton::HorizontalCompress || m_id == ZoomButton::HorizontalExpand;
     const bool expand = m_id == ZoomButton::HorizontalExpand || m_id == ZoomButton::VerticalExpand;
-    const double reach = std::min(w, h) * 0.42;
+    const double reach = std::min(w, h) * 0.4;
     const double dx = horizontal ? 1 : 0, dy = horizontal ? 0 : 1;
     if (expand) {
         arrow(p, c + QPointF(dx * reach, dy * reach), dx, dy, s);
         arrow(p, c - QPointF(dx * reach, dy * reach), -dx, -dy, s);
     } else {
-        arrow(p, c - QPointF(dx * 1.5, dy * 1.5), dx, dy, s);
-        arrow(p, c + QPointF(dx * 1.5, dy * 1.5), -dx, -dy, s);
+        arrow(p, c - QPointF(dx, dy), dx, dy, s);
+        arrow(p, c + QPointF(dx, dy), -dx, -dy, s);
     }
 }
 
