@@ -160,6 +160,11 @@ void CPlot::AutoscaleVertical() {
     SetView(v.start, v.end, 0, static_cast<uint32_t>(top));
 }
 
+void CPlot::AutoscaleForPaint() {
+    if (m_spectra.DeviceType() == 0 && m_settings.autoscale && m_spectra.AcquisitionState() == 3)
+        AutoscaleVertical();
+}
+
 void CPlot::FullHorizontalRange() {
     const PlotView& v = m_geometry.view;
     SetView(1, kAbsoluteChannels, v.bottom, v.top);

@@ -59,6 +59,10 @@ enum class ZoomButton : int {
 };
 double ZoomFactor(ZoomButton button, bool coarse);
 
+// The DPP low-level threshold byte for the F8 key: trunc(channel / n * 1024 + 0.5), at most 250;
+// `dppChannels` is the DPP's channel count (positive).
+int DppThresholdByte(int channel, int dppChannels);
+
 // A typed field value: the text's leading decimal number (0 when there is none), times a
 // million when the text ends in M or m and a thousand million when it ends in B or b.
 double ParseFieldValue(const std::string& text);
@@ -133,6 +137,15 @@ public:
     int CursorChannel() const; // channel of the active spectrum under the cursor
     void MoveCursorTo(double position);
     void MoveCursorToPixel(double x);
+
+    // The main-window commands that are the plot's own (Previous View, Select View, Edit ROI,
+    // Next/Previous ROI, the two Clear items, Center, Full Horizontal Range, Autoscale Vertical
+    // Range, Lin/Log/Sqrt). False for any other id. Full Horizontal Range leaves the Kestrel's
+    // upload to the caller; Show ROI and Show All ROI change the profile, then Invalidate().
+    bool RunCommand(int commandId);
+    // Before each paint: while a Kestrel acquires with "plot_autoscale", the top follows the
+    // data.
+    void AutoscaleForPaint();
 
     // --- keyboard: true when the key was the plot's ---
     bool HandleKey(PlotKey key, bool ctrl);

@@ -9,6 +9,59 @@
 
 namespace vorna {
 
+int DppThresholdByte(int channel, int dppChannels) {
+    if (dppChannels <= 0)
+        return 0;
+    const double t = std::trunc(static_cast<double>(channel) / dppChannels * 4 * 256 + 0.5);
+    return static_cast<int>(std::min(t, 250.0));
+}
+
+bool CPlot::RunCommand(int commandId) {
+    switch (static_cast<PlotCommand>(commandId)) {
+    case PlotCommand::PreviousView:
+        ShowPreviousView();
+        return true;
+    case PlotCommand::SelectView:
+        ToggleSelectView();
+        return true;
+    case PlotCommand::EditRoi:
+        ToggleEditRoi();
+        return true;
+    case PlotCommand::NextRoi:
+        m_spectra.SelectNextRoi();
+        return true;
+    case PlotCommand::PreviousRoi:
+        m_spectra.SelectPreviousRoi();
+        return true;
+    case PlotCommand::ClearAllRois:
+        m_spectra.ClearRois();
+        return true;
+    case PlotCommand::ClearCursorRoi:
+        HandleKey(PlotKey::E, false);
+        return true;
+    case PlotCommand::Center:
+        Center();
+        return true;
+    case PlotCommand::FullHorizontalRange:
+        FullHorizontalRange();
+        return true;
+    case PlotCommand::AutoscaleVertical:
+        AutoscaleVertical();
+        return true;
+    case PlotCommand::ScaleLinear:
+        SetScaleType(ScaleType::Linear);
+        return true;
+    case PlotCommand::ScaleLogarithmic:
+        SetScaleType(ScaleType::Logarithmic);
+        return true;
+    case PlotCommand::ScaleSquareRoot:
+        SetScaleType(ScaleType::SquareRoot);
+        return true;
+    default:
+        return false;
+    }
+}
+
 bool CPlot::HandleKey(PlotKey key, bool ctrl) {
     const std::optional<KeyBinding> binding = FindKeyBinding(key, ctrl);
     if (!binding)

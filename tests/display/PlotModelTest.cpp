@@ -208,6 +208,35 @@ TEST_F(PlotModel, DeviceKeysAskTheMainWindow) {
     EXPECT_EQ(r.commands.size(), 3u);
     EXPECT_FALSE(plot.HandleKey(PlotKey::Z, false)); // plain Z is not the plot's
     plot.RemoveListener(&r);
+    // F8 on a DPP: the threshold byte scales the channel to 1024 and stops at 250.
+    EXPECT_EQ(DppThresholdByte(1, 1024), 1);
+    EXPECT_EQ(DppThresholdByte(100, 4096), 25);
+    EXPECT_EQ(DppThresholdByte(1000, 1024), 250);
+    EXPECT_EQ(DppThresholdByte(5, 0), 0);
+}
+
+TEST_F(PlotModel, MainWindowCommandsThatAreThePlots) {
+    w.AddSpectrum(2);
+    w.Active().m_roi.AddSorted(10, 20);
+    plot.SetView(0, 1023, 0, 127);
+    plot.MoveCursorTo(5000);
+    EXPECT_TRUE(plot.RunCommand(32891)); // Center
+    EXPECT_EQ(plot.View().start, 5000 - 511);
+    EXPECT_TRUE(plot.RunCommand(32937)); // Previous View
+    EXPECT_EQ(plot.View().start, 0);
+    EXPECT_TRUE(plot.RunCommand(32939));
+    EXPECT_EQ(plot.Mode(), MouseMode::EditRoi);
+    EXPECT_TRUE(plot.RunCommand(32938)); // the other mode replaces it
+    EXPECT_EQ(plot.Mode(), MouseMode::SelectView);
+    EXPECT_TRUE(plot.RunCommand(32938));
+    EXPECT_EQ(plot.Mode(), MouseMode::None);
+    EXPECT_TRUE(plot.RunCommand(32783));
+    EXPECT_EQ(plot.Settings().scaleType, ScaleType::Logarithmic);
+    EXPECT_TRUE(plot.RunCommand(32906));
+    EXPECT_EQ(plot.View().end - plot.View().start, 16383);
+    EXPECT_TRUE(plot.RunCommand(32961));
+    EXPECT_TRUE(rois().empty());
+    EXPECT_FALSE(plot.RunCommand(57601)); // Open is not the plot's
 }
 
 TEST_F(PlotModel, CtrlZResetsTheHeaderToItsSlot) {

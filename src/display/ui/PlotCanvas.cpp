@@ -129,9 +129,12 @@ const QImage& PlotCanvas::Frame() {
 }
 
 void PlotCanvas::RebuildFrame() {
+    m_plot.AutoscaleForPaint(); // may change the view, which marks the frame stale again
     m_frameStale = false;
     if (m_frame.size() != size())
         m_frame = QImage(size(), QImage::Format_RGB32);
+    if (m_frame.isNull())
+        return; // nothing to draw on before the first layout
     QPainter p(&m_frame);
     p.fillRect(m_frame.rect(), ToQColor(m_plot.Settings().backgroundColor));
     DrawScene(p, BuildPlotScene(m_plot, m_spectra, m_outlines));
