@@ -64,6 +64,33 @@ void BM_PaintPlot(benchmark::State& state) {
 }
 BENCHMARK(BM_PaintPlot)->Unit(benchmark::kMillisecond);
 
+// What the UI thread does for one arrow key and one zoom step, up to the pixels on screen.
+void BM_CursorMoveOnScreen(benchmark::State& state) {
+    PaintWorld world;
+    PlotCanvas* canvas = world.widget.canvas();
+    canvas->repaint();
+    double position = 100;
+    for (auto _ : state) {
+        position = position > 16000 ? 100 : position + 1;
+        world.plot.MoveCursorTo(position);
+        QApplication::processEvents(); // the two queued column updates, painted and flushed
+    }
+}
+BENCHMARK(BM_CursorMoveOnScreen)->Unit(benchmark::kMillisecond);
+
+void BM_ZoomStepOnScreen(benchmark::State& state) {
+    PaintWorld world;
+    world.plot.MoveCursorTo(8000);
+    bool in = true;
+    for (auto _ : state) {
+        // A fine zoom step (no worker here to clear the redraw flags, so set the width directly).
+        world.plot.SetViewWidth(in ? 15288 : 16384);
+        in = !in;
+        QApplication::processEvents(); // outlines, full frame, flush
+    }
+}
+BENCHMARK(BM_ZoomStepOnScreen)->Unit(benchmark::kMillisecond);
+
 void BM_PaintLimit(benchmark::State& state) {
     QImage frame(1920, 1080, QImage::Format_RGB32);
     QImage target(1920, 1080, QImage::Format_RGB32);
