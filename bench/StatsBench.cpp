@@ -11,9 +11,9 @@
 
 #include <benchmark/benchmark.h>
 
-#include "analysis/CRoi.h"
 #include "analysis/PeakSearch.h"
 #include "analysis/RoiStatistics.h"
+#include "spectrum/CRoi.h"
 
 namespace {
 
@@ -139,8 +139,8 @@ BENCHMARK(BM_PeakSearchWithStatistics)->ArgName("noise_only")->Arg(0)->Arg(1);
 void BM_GaussStatistics100Rois(benchmark::State& state) {
     const std::vector<double>& y = spectrum();
     AnalysisSettings settings;
-    settings.fwhmCalcMethod = 3;
-    settings.centroidCalcMethod = 2;
+    settings.fwhmCalcMethod = FwhmMethod::Gauss;
+    settings.centroidCalcMethod = CentroidMethod::Gauss;
     const CRoi initial = peakRois();
     std::vector<double> perRoi;
     int good = 0;
@@ -152,7 +152,7 @@ void BM_GaussStatistics100Rois(benchmark::State& state) {
             ComputeRoiStatistics(rois[i], y.data(), kChannels, settings);
             auto t1 = std::chrono::steady_clock::now();
             perRoi.push_back(std::chrono::duration<double, std::micro>(t1 - t0).count());
-            good += rois[i].status == 3;
+            good += rois[i].status == RoiStatus::Good;
         }
         benchmark::DoNotOptimize(rois[0].fwhm);
     }

@@ -6,13 +6,21 @@ include(${PROJECT_SOURCE_DIR}/src/common/sources.cmake)
 target_include_directories(vorna_common PUBLIC ${PROJECT_SOURCE_DIR}/src)
 vorna_warnings(vorna_common)
 
-# Spectrum documents and analysis depend on each other (a spectrum's totals
-# recompute its ROI statistics; analysis works on spectra), so they form one library.
-add_library(vorna_core STATIC)
+# The spectrum record with its ROI and calibration tables; analysis works on it from above and
+# reaches back only through the recompute callable the list's owner puts in the environment.
+add_library(vorna_spectrum STATIC)
 include(${PROJECT_SOURCE_DIR}/src/spectrum/sources.cmake)
+target_link_libraries(vorna_spectrum PUBLIC vorna_common)
+vorna_warnings(vorna_spectrum)
+
+add_library(vorna_analysis STATIC)
 include(${PROJECT_SOURCE_DIR}/src/analysis/sources.cmake)
-target_link_libraries(vorna_core PUBLIC vorna_common)
-vorna_warnings(vorna_core)
+target_link_libraries(vorna_analysis PUBLIC vorna_spectrum)
+vorna_warnings(vorna_analysis)
+
+# Spectrum and analysis together, for tools and tests that use both.
+add_library(vorna_core INTERFACE)
+target_link_libraries(vorna_core INTERFACE vorna_analysis)
 
 add_library(vorna_settings STATIC)
 include(${PROJECT_SOURCE_DIR}/src/settings/sources.cmake)
@@ -24,8 +32,8 @@ include(${PROJECT_SOURCE_DIR}/src/dpp/sources.cmake)
 target_link_libraries(vorna_dpp PUBLIC vorna_common)
 vorna_warnings(vorna_dpp)
 
-# A library whose work has not landed yet still needs one source file to build.
-foreach(lib vorna_common vorna_core vorna_settings vorna_dpp)
+# A library whose folder holds no source yet still needs one file to build.
+foreach(lib vorna_common vorna_spectrum vorna_analysis vorna_settings vorna_dpp)
     get_target_property(_srcs ${lib} SOURCES)
     if(NOT _srcs)
         target_sources(${lib} PRIVATE ${PROJECT_SOURCE_DIR}/cmake/empty.cpp)

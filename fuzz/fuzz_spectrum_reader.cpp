@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "analysis/RoiStatistics.h"
 #include "spectrum/CSpectrum.h"
 #include "spectrum/SpectrumEnvironment.h"
 #include "spectrum/SpectrumReader.h"
@@ -54,6 +55,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // What the program does right after opening: totals and ROI statistics.
     SpectrumEnvironment env;
     env.dppDeviceType = deviceType;
+    env.recomputeRoiStatistics = RecomputeAllRoiStatistics;
     s.UpdateTotals(env, 1);
 
     const std::string first = write(s, deviceType);

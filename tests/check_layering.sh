@@ -1,16 +1,53 @@
 #!/usr/bin/env bash
-# Core folders stay free of Qt: they are linked by tests, tools, benchmarks and fuzzers without it.
-# A core folder's ui/ subfolder holds its Qt widgets.
+# Keeps the core in layers: each folder includes only from the folders below it, and core
+# folders stay free of Qt (tests, tools, benchmarks and fuzzers link them without it).
+#   common                      at the bottom
+#   spectrum                    on common
+#   analysis, settings          on spectrum
+#   dpp                         on common alone
+#   kestrel, sim                on common, spectrum, analysis, settings, dpp
+#   display                     on common, spectrum, analysis
+#   appcore                     on every core folder, still without Qt
+#   platform, tools, app        above them all (not checked here)
 set -euo pipefail
 ROOT="$1"
+
+declare -A allowed=(
+    [common]="common"
+    [external]="common external"
+    [spectrum]="common spectrum"
+    [analysis]="common spectrum analysis"
+    [settings]="common spectrum settings"
+    [dpp]="common dpp"
+    [kestrel]="common spectrum analysis settings dpp kestrel"
+    [sim]="common spectrum analysis settings dpp sim"
+    [display]="common spectrum analysis display"
+    [appcore]="common external spectrum analysis settings dpp kestrel sim display appcore"
+    [pekto]="pekto"
+)
+# Every folder under src/ that an include may name; includes of anything else (system and
+# third-party headers, a folder's own local headers) are not ours to order.
+project_dirs="$(cd "$ROOT/src" && ls -d */ | tr -d /)"
+
 status=0
-for dir in common spectrum analysis settings dpp kestrel external display pekto; do
+for dir in "${!allowed[@]}"; do
     [[ -d "$ROOT/src/$dir" ]] || continue
-    if hits=$(grep -rnE '#include\s*[<"]Q[A-Za-z]+' --exclude-dir=ui "$ROOT/src/$dir" --include='*.h' --include='*.cpp' --include='*.y' 2>/dev/null); then
+    files=$(find "$ROOT/src/$dir" -type f \( -name '*.h' -o -name '*.cpp' -o -name '*.y' \) -not -path '*/ui/*' | sort)
+    [[ -n "$files" ]] || continue
+    if hits=$(grep -nE '#include\s*[<"]Q[A-Za-z]+' $files); then
         echo "Qt header in core folder src/$dir:"
         echo "$hits"
         status=1
     fi
+    while IFS= read -r hit; do
+        [[ -n "$hit" ]] || continue
+        target=$(sed -E 's/.*#include\s*"([^/"]+)\/.*/\1/' <<<"$hit")
+        grep -qxF "$target" <<<"$project_dirs" || continue
+        if [[ " ${allowed[$dir]} " != *" $target "* ]]; then
+            echo "src/$dir may not include from src/$target: ${hit#$ROOT/}"
+            status=1
+        fi
+    done < <(grep -nE '#include\s*"[^/"]+/' $files || true)
 done
 [[ $status -eq 0 ]] && echo "layering clean"
 exit $status

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <mutex>
 
-#include "common/CText.h"
+#include "common/NumberText.h"
 #include "spectrum/CSpectrum.h"
 
 namespace vorna {
@@ -16,7 +16,7 @@ constexpr const char* kWrongRoiCount = "Cannot AutoCal - Wrong Number of Valid R
 
 // The value fields are free text; like the C library's atof, text without a number is 0.
 double fieldValue(const std::string& text) {
-    return scanDouble(text).value_or(0.0);
+    return ScanDouble(text).value_or(0.0);
 }
 
 bool validValue(double v) {
@@ -25,7 +25,7 @@ bool validValue(double v) {
 
 // Two decimals, by printing and reading back the text.
 double roundToHundredths(double channel) {
-    return scanDouble(cFormat("%.2f", channel)).value_or(0.0);
+    return ScanDouble(Format("%.2f", channel)).value_or(0.0);
 }
 
 std::string trimmed(const std::string& s) {
@@ -41,7 +41,7 @@ std::string trimmed(const std::string& s) {
 
 AutoCalResult AutoCalibrate(CSpectrum& spectrum, const AutoCalSettings& settings,
                             int cursorChannel) {
-    std::lock_guard<std::recursive_mutex> guard(spectrum.m_lock);
+    auto locked = spectrum.Lock();
     const int n = spectrum.m_nChannels;
     const CRoi& rois = spectrum.m_roi;
     double channel1 = 0.0, channel2 = 0.0;

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "common/CText.h"
+#include "common/NumberText.h"
 
 namespace vorna {
 
@@ -18,7 +18,7 @@ constexpr const char* kFitFailed = "Calibration failed!";
 
 bool ParseNumberField(const std::string& text, double& value) {
     size_t consumed = 0;
-    auto parsed = scanDoublePrefix(text, consumed);
+    auto parsed = ScanDoublePrefix(text, consumed);
     if (!parsed || consumed != text.size() || !std::isfinite(*parsed))
         return false;
     value = *parsed;
@@ -115,7 +115,7 @@ std::pair<std::string, std::string> CalibrationEditor::SelectRow(int row) {
         return {};
     m_selected = row;
     const CCalibrateEntry& p = m_copy.Points()[static_cast<size_t>(row)];
-    return {cFormat("%g", p.channel), cFormat("%g", p.value)};
+    return {Format("%g", p.channel), Format("%g", p.value)};
 }
 
 std::vector<std::string> CalibrationEditor::SetEquation(int equationType) {
@@ -132,9 +132,9 @@ std::vector<std::string> CalibrationEditor::Rows() const {
             double deviation = m_copy.ChannelToValue(p.channel, true) - p.value;
             if (std::fabs(deviation) < 1e-8 * std::fabs(p.value))
                 deviation = 0.0;
-            rows.push_back(cFormat("%g\t%g\t%g", p.channel, p.value, deviation));
+            rows.push_back(Format("%g\t%g\t%g", p.channel, p.value, deviation));
         } else {
-            rows.push_back(cFormat("%g\t%g", p.channel, p.value));
+            rows.push_back(Format("%g\t%g", p.channel, p.value));
         }
     }
     return rows;
@@ -145,8 +145,8 @@ std::string CalibrationEditor::CoefficientText() const {
     if (!m_copy.IsCalibrated())
         return quadratic ? "A =        B =        C =" : "A =        B =";
     if (quadratic)
-        return cFormat("A=%g  B=%g  C=%g", m_copy.A(), m_copy.B(), m_copy.C());
-    return cFormat("A=%g  B=%g ", m_copy.A(), m_copy.B());
+        return Format("A=%g  B=%g  C=%g", m_copy.A(), m_copy.B(), m_copy.C());
+    return Format("A=%g  B=%g ", m_copy.A(), m_copy.B());
 }
 
 CCalibrate CalibrationEditor::Accept(const std::string& units) const {

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "analysis/CCalibrate.h"
+#include "spectrum/CCalibrate.h"
 
 namespace vorna {
 

@@ -5,7 +5,7 @@
 #include <system_error>
 
 #include "analysis/NumberFormat.h"
-#include "common/CText.h"
+#include "common/NumberText.h"
 #include "common/UserPrompt.h"
 #include "spectrum/CSpectrum.h"
 
@@ -41,7 +41,7 @@ int decimalDigits(long n) {
 bool directoryAcceptsWrites(const std::string& directory) {
     for (int attempt = 0; attempt < 100; ++attempt) {
         std::string path =
-            directory + (attempt == 0 ? std::string("temp.tmp") : cFormat("temp%d.tmp", attempt));
+            directory + (attempt == 0 ? std::string("temp.tmp") : Format("temp%d.tmp", attempt));
         std::FILE* f = std::fopen(path.c_str(), "wbx");
         if (!f) {
             std::error_code ec;
@@ -81,13 +81,13 @@ std::string DataLogHeader(DataLogKind kind) {
 
 std::string NumberedFileName(const std::string& directory, const std::string& base, long loops,
                              unsigned long index) {
-    return cFormat("%s%s%0*lu%s", withTrailingSeparator(directory).c_str(), base.c_str(),
-                   decimalDigits(loops), index, ".mca");
+    return Format("%s%s%0*lu%s", withTrailingSeparator(directory).c_str(), base.c_str(),
+                  decimalDigits(loops), index, ".mca");
 }
 
 std::string TimeStampText(const std::tm& t) {
-    return cFormat("%04d%02d%02d_%02d%02d%02d", t.tm_year + 1900, t.tm_mon + 1, t.tm_mday,
-                   t.tm_hour, t.tm_min, t.tm_sec);
+    return Format("%04d%02d%02d_%02d%02d%02d", t.tm_year + 1900, t.tm_mon + 1, t.tm_mday, t.tm_hour,
+                  t.tm_min, t.tm_sec);
 }
 
 std::string TimeStampText(std::time_t when) {
@@ -111,7 +111,7 @@ std::string DataLogLine(DataLogKind kind, const CSpectrum& spectrum,
 
     const int selected = spectrum.m_roi.GetSelected();
     const bool hasPeak = selected >= 0 && selected < spectrum.m_roi.GetCount() &&
-                         spectrum.m_roi[selected].status >= 2;
+                         spectrum.m_roi[selected].status >= RoiStatus::Marginal;
     if (!hasPeak) {
         // Every remaining column stays empty.
         line += kind == DataLogKind::ResolutionTest ? ",,,,,,,," : ",,,,,,";
@@ -127,12 +127,12 @@ std::string DataLogLine(DataLogKind kind, const CSpectrum& spectrum,
     line += ',';
     line += FormatNumber(centroid);
     line += ',';
-    if (settings.fwhmCalcMethod == 2)
-        line += cFormat("%1.2f", centroid > 0.0 ? fwhm / centroid * 100.0 : 0.0);
+    if (settings.fwhmCalcMethod == FwhmMethod::Percent)
+        line += Format("%1.2f", centroid > 0.0 ? fwhm / centroid * 100.0 : 0.0);
     else
-        line += cFormat("%1.4f", fwhm);
+        line += Format("%1.4f", fwhm);
     line += ',';
-    line += cFormat("%1.0f", roi.netArea);
+    line += Format("%1.0f", roi.netArea);
     line += ',';
     line += FormatNumber(roi.uncertainty);
     line += ',';
@@ -164,10 +164,10 @@ bool AppendLogLine(const std::string& title, const LogDestination& where,
         written = (std::fclose(f) == 0) && written;
     }
     if (!written && prompt)
-        prompt->message(cFormat("---- %s File access error. ---- \n\r Please close file if open "
-                                "in another application. \n\r Check file and path for access. "
-                                "\n\r %s",
-                                title.c_str(), path.c_str()));
+        prompt->message(Format("---- %s File access error. ---- \n\r Please close file if open "
+                               "in another application. \n\r Check file and path for access. "
+                               "\n\r %s",
+                               title.c_str(), path.c_str()));
     return written;
 }
 

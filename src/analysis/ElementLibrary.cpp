@@ -5,16 +5,13 @@
 
 #include "analysis/NumberFormat.h"
 #include "common/AtomicFile.h"
-#include "common/CText.h"
+#include "common/NumberText.h"
+#include "common/Text.h"
 #include "common/UserPrompt.h"
 
 namespace vorna {
 
 namespace {
-
-bool isBlank(char c) {
-    return c == ' ' || c == '\t';
-}
 
 std::string fileNameOf(const std::string& path) {
     size_t slash = path.find_last_of("/\\");
@@ -36,7 +33,7 @@ std::string joinPath(const std::string& directory, const std::string& file) {
 ElementLine ParseLibraryLine(std::string_view line) {
     ElementLine result;
     size_t used = 0;
-    std::optional<double> energy = scanDoublePrefix(line, used);
+    std::optional<double> energy = ScanDoublePrefix(line, used);
     // "nan" has no place in an energy-ordered list; such a line reads as having no number.
     if (energy && !std::isnan(*energy))
         result.energy = *energy;
@@ -44,7 +41,7 @@ ElementLine ParseLibraryLine(std::string_view line) {
     if (comma == std::string_view::npos)
         return result;
     size_t start = comma + 1;
-    while (start < line.size() && isBlank(line[start]))
+    while (start < line.size() && IsBlank(line[start]))
         ++start;
     result.name.assign(line.substr(start));
     return result;
@@ -75,7 +72,7 @@ void ElementLibrary::LoadFromBytes(std::string_view bytes) {
 bool ElementLibrary::Load(const std::string& path, std::string* error) {
     m_lines.clear();
     std::string bytes;
-    FileResult r = readWholeFile(path, bytes);
+    FileResult r = ReadWholeFile(path, bytes);
     if (!r.ok) {
         if (error)
             *error = r.error;
@@ -131,15 +128,15 @@ LibraryLoadResult AutoLoadLibrary(ElementLibrary& library, const LibraryAutoLoad
         s.file.find('*') != std::string::npos)
         return LibraryLoadResult::NotAttempted;
     const std::string path = joinPath(s.directory, s.file);
-    if (!fileExists(path)) {
+    if (!FileExists(path)) {
         if (prompt)
-            prompt->message(cFormat("Invalid Library path or file - %s.", path.c_str()));
+            prompt->message(Format("Invalid Library path or file - %s.", path.c_str()));
         return LibraryLoadResult::Failed;
     }
     library.SetDisplayName(s.file);
     if (!library.Load(path)) {
         if (prompt)
-            prompt->message(cFormat("Library internal load error - %s.", path.c_str()));
+            prompt->message(Format("Library internal load error - %s.", path.c_str()));
         return LibraryLoadResult::Failed;
     }
     return LibraryLoadResult::Loaded;
@@ -153,7 +150,7 @@ bool LoadLibraryFile(ElementLibrary& library, const std::string& path, UserPromp
     if (error.empty())
         error = "System error.";
     if (prompt)
-        prompt->message(cFormat("Can not read the file %s. %s", path.c_str(), error.c_str()));
+        prompt->message(Format("Can not read the file %s. %s", path.c_str(), error.c_str()));
     return false;
 }
 

@@ -26,7 +26,7 @@ bool SetExpression(CSpectraList& list, CSpectrum& target, const std::string& tex
     std::vector<CSpectrum*> candidates;
     std::vector<std::string> tags;
     {
-        std::lock_guard<std::recursive_mutex> guard(list.Lock());
+        auto guard = list.Lock();
         for (int i = 0; i < list.GetCount(); ++i) {
             CSpectrum* s = list[i];
             if (s->m_bDerived)
@@ -51,23 +51,14 @@ bool SetExpression(CSpectraList& list, CSpectrum& target, const std::string& tex
     }
 
     // Links are walked by other threads (an upload requests its dependents' evaluation), so
-    // they change under the list lock; the target's own lock is taken inside it, never the
-    // other way round.
-    std::lock_guard<std::recursive_mutex> listGuard(list.Lock());
+    // they change under the list lock.
+    auto listGuard = list.Lock();
     // A spectrum that no longer reads an operand must not stay among its dependents, or
     // closing that operand would close it too.
     for (int i = 0; i < target.m_linked.GetCount(); ++i)
         if (CSpectrum* old = target.m_linked[i]; old != &target)
             old->m_linked.Remove(&target);
-    {
-        // The update worker runs the program under this lock.
-        std::lock_guard<std::recursive_mutex> guard(target.m_lock);
-        target.m_pProgram = std::move(program);
-        target.m_strExpression = text;
-        target.m_linked.RemoveAll();
-        for (CSpectrum* operand : used)
-            target.m_linked.Add(operand);
-    }
+    target.SetProgram(std::move(program), text, used);
     for (CSpectrum* operand : used)
         if (operand->m_linked.Find(&target) < 0)
             operand->m_linked.Add(&target);

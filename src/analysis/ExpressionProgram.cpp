@@ -180,7 +180,101 @@ void binary(const Value& a, const Value& b, double* dst, int n, F f, Value& resu
     result.isScalar = false;
 }
 
+// The binary instruction `op` on two values; false for an unknown instruction.
+bool applyBinary(int op, const Value& a, const Value& b, double* dst, int n, Value& r) {
+    switch (op) {
+    case kAdd:
+        binary(
+            a, b, dst, n, [](double x, double y) { return x + y; }, r);
+        return true;
+    case kSubtract:
+        binary(
+            a, b, dst, n, [](double x, double y) { return x - y; }, r);
+        return true;
+    case kMultiply:
+        binary(
+            a, b, dst, n, [](double x, double y) { return x * y; }, r);
+        return true;
+    default:
+        binary(
+            a, b, dst, n, [](double x, double y) { return x / y; }, r);
+        return true;
+    }
+}
+
+// The unary instruction `op` on one value; false for an unknown instruction.
+bool applyUnary(int op, const Value& x, double* dst, int n, Value& r) {
+    switch (op) {
+    case kNegate:
+        unary(
+            x, dst, n, [](double v) { return -v; }, r);
+        return true;
+    case kSin:
+        unary(
+            x, dst, n, [](double v) { return std::sin(v); }, r);
+        return true;
+    case kCos:
+        unary(
+            x, dst, n, [](double v) { return std::cos(v); }, r);
+        return true;
+    case kTan:
+        unary(
+            x, dst, n, [](double v) { return std::tan(v); }, r);
+        return true;
+    case kSqrt:
+        unary(
+            x, dst, n, [](double v) { return std::sqrt(v); }, r);
+        return true;
+    case kLog:
+        unary(
+            x, dst, n, [](double v) { return std::log(v); }, r);
+        return true;
+    case kExp:
+        unary(
+            x, dst, n, [](double v) { return std::exp(v); }, r);
+        return true;
+    default:
+        return false;
+    }
+}
+
+// The block's result into the output channels, unless it was computed there.
+void storeResult(const Value& result, double* outBlock, int n) {
+    if (result.isScalar)
+        std::fill(outBlock, outBlock + n, result.scalar);
+    else if (result.p != outBlock)
+        std::memmove(outBlock, result.p, static_cast<size_t>(n) * sizeof(double));
+}
+
 } // namespace
+
+bool CExprProgram::OperandSharesOutput(int first, int last, const double* out) const {
+    for (int k = 0; k < m_nOperands; ++k) {
+        const Operand& o = m_operands[static_cast<size_t>(k)];
+        if (o.counts && o.counts < out + last + 1 && out + first < o.counts + o.channels)
+            return true;
+    }
+    return false;
+}
+
+const double* CExprProgram::PushedBlock(const Step& s, int i0, int n, double* buffer) const {
+    if (s.op == kChan) {
+        for (int i = 0; i < n; ++i)
+            buffer[i] = static_cast<double>(i0 + i);
+        return buffer;
+    }
+    if (s.op == kPushSeries)
+        return m_seriesValues[static_cast<size_t>(s.arg)].data() + i0;
+    const Operand& o = m_operands[static_cast<size_t>(s.op - kFirstOperand)];
+    const int have = o.counts ? std::clamp(o.channels - i0, 0, n) : 0;
+    if (have == n)
+        return o.counts + i0;
+    // Channels at or beyond the operand's own count read as 0.
+    if (have > 0)
+        std::memcpy(buffer, o.counts + i0, static_cast<size_t>(have) * sizeof(double));
+    std::fill(buffer + have, buffer + n, 0.0);
+    return buffer;
+}
 
 // Interprets the code once per block of channels rather than once per channel, so the dispatch
 // cost stays out of the per-channel work. Operands, series and constants are not copied onto
@@ -194,12 +288,7 @@ bool CExprProgram::RunBlocks(const Step* begin, const Step* end, bool pushValues
         return false;
     // An operand that shares the output array (a spectrum computed from itself) must be read
     // before any channel of the block is written, so then the bottom value gets a buffer too.
-    bool direct = true;
-    for (int k = 0; k < m_nOperands; ++k) {
-        const Operand& o = m_operands[static_cast<size_t>(k)];
-        if (o.counts && o.counts < out + last + 1 && out + first < o.counts + o.channels)
-            direct = false;
-    }
+    const bool direct = !OperandSharesOutput(first, last, out);
     Value stack[CToken::kMaxCode + 1];
     for (int i0 = first; i0 <= last; i0 += kBlock) {
         const int n = std::min(kBlock, last - i0 + 1);
@@ -219,106 +308,30 @@ bool CExprProgram::RunBlocks(const Step* begin, const Step* end, bool pushValues
                     return false; // the stack was sized for compiled code; never reached
                 Value& v = stack[depth];
                 v = Value{};
-                double* buffer = slot(depth);
                 if (op == kPushConstant) {
                     v.scalar = m_constants[static_cast<size_t>(s->arg)];
                     v.isScalar = true;
-                } else if (op == kChan) {
-                    for (int i = 0; i < n; ++i)
-                        buffer[i] = static_cast<double>(i0 + i);
-                    v.p = buffer;
-                } else if (op == kPushSeries) {
-                    v.p = m_seriesValues[static_cast<size_t>(s->arg)].data() + i0;
                 } else {
-                    const Operand& o = m_operands[static_cast<size_t>(op - kFirstOperand)];
-                    const int have = o.counts ? std::clamp(o.channels - i0, 0, n) : 0;
-                    if (have == n) {
-                        v.p = o.counts + i0;
-                    } else {
-                        // Channels at or beyond the operand's own count read as 0.
-                        if (have > 0)
-                            std::memcpy(buffer, o.counts + i0,
-                                        static_cast<size_t>(have) * sizeof(double));
-                        std::fill(buffer + have, buffer + n, 0.0);
-                        v.p = buffer;
-                    }
+                    v.p = PushedBlock(*s, i0, n, slot(depth));
                 }
                 ++depth;
-                continue;
-            }
-            if (StackEffect(op) < 0) {
+            } else if (StackEffect(op) < 0) {
                 if (depth < 2)
                     return false;
-                const Value a = stack[depth - 2];
-                const Value b = stack[depth - 1];
-                Value& r = stack[depth - 2];
-                double* dst = slot(depth - 2);
-                switch (op) {
-                case kAdd:
-                    binary(
-                        a, b, dst, n, [](double x, double y) { return x + y; }, r);
-                    break;
-                case kSubtract:
-                    binary(
-                        a, b, dst, n, [](double x, double y) { return x - y; }, r);
-                    break;
-                case kMultiply:
-                    binary(
-                        a, b, dst, n, [](double x, double y) { return x * y; }, r);
-                    break;
-                default:
-                    binary(
-                        a, b, dst, n, [](double x, double y) { return x / y; }, r);
-                    break;
-                }
+                const Value a = stack[depth - 2], b = stack[depth - 1];
+                applyBinary(op, a, b, slot(depth - 2), n, stack[depth - 2]);
                 --depth;
-                continue;
-            }
-            if (depth < 1)
-                return false;
-            const Value x = stack[depth - 1];
-            Value& r = stack[depth - 1];
-            double* dst = slot(depth - 1);
-            switch (op) {
-            case kNegate:
-                unary(
-                    x, dst, n, [](double v) { return -v; }, r);
-                break;
-            case kSin:
-                unary(
-                    x, dst, n, [](double v) { return std::sin(v); }, r);
-                break;
-            case kCos:
-                unary(
-                    x, dst, n, [](double v) { return std::cos(v); }, r);
-                break;
-            case kTan:
-                unary(
-                    x, dst, n, [](double v) { return std::tan(v); }, r);
-                break;
-            case kSqrt:
-                unary(
-                    x, dst, n, [](double v) { return std::sqrt(v); }, r);
-                break;
-            case kLog:
-                unary(
-                    x, dst, n, [](double v) { return std::log(v); }, r);
-                break;
-            case kExp:
-                unary(
-                    x, dst, n, [](double v) { return std::exp(v); }, r);
-                break;
-            default:
-                return false;
+            } else {
+                if (depth < 1)
+                    return false;
+                const Value x = stack[depth - 1];
+                if (!applyUnary(op, x, slot(depth - 1), n, stack[depth - 1]))
+                    return false;
             }
         }
         if (depth != 1)
             return false;
-        const Value& result = stack[0];
-        if (result.isScalar)
-            std::fill(outBlock, outBlock + n, result.scalar);
-        else if (result.p != outBlock)
-            std::memmove(outBlock, result.p, static_cast<size_t>(n) * sizeof(double));
+        storeResult(stack[0], outBlock, n);
     }
     return true;
 }

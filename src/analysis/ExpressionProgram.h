@@ -11,7 +11,7 @@
 
 namespace vorna {
 
-class CExprProgram : public CSpectrumProgram {
+class CExprProgram : public SpectrumProgram {
 public:
     // One operand: the channels it has and where its counts are. `spectrum` is set for the
     // operands the program reads, so the pair is taken afresh from the spectrum at every run
@@ -72,6 +72,10 @@ private:
     bool Executable(const Step* begin, const Step* end) const;
     bool RunBlocks(const Step* begin, const Step* end, bool pushValues, int first, int last,
                    double* out);
+    // RunBlocks' steps: whether an operand overlaps the output channels first..last, and where a
+    // pushed block of channels i0..i0 + n - 1 lives (`buffer` is its stack slot).
+    bool OperandSharesOutput(int first, int last, const double* out) const;
+    const double* PushedBlock(const Step& s, int i0, int n, double* buffer) const;
 
     std::vector<uint32_t> m_code;
     int m_nCode = 0;

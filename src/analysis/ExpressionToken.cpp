@@ -1,6 +1,6 @@
 #include "analysis/ExpressionToken.h"
 
-#include "common/CText.h"
+#include "common/NumberText.h"
 
 namespace vorna {
 namespace {
@@ -58,7 +58,7 @@ bool CToken::EmitTag(const std::string& name) {
             return true;
         }
     }
-    SetError(cFormat("Tag %s is not defined", name.c_str()));
+    SetError(Format("Tag %s is not defined", name.c_str()));
     return false;
 }
 
@@ -69,7 +69,7 @@ int CToken::KeepName(const std::string& name) {
 
 double CToken::NumberValue(const std::string& text) {
     // The lexer only passes decimal number text, which converts completely.
-    return scanDouble(text).value_or(0.0);
+    return ScanDouble(text).value_or(0.0);
 }
 
 } // namespace vorna

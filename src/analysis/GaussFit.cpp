@@ -6,7 +6,6 @@
 
 namespace vorna {
 
-std::atomic<bool> GaussFitLock::s_running{false};
 
 namespace {
 
@@ -152,8 +151,9 @@ GaussFitResult FitGaussian(const double* y, int n, int start, int end, int b) {
     return out;
 }
 
-GaussFitResult FitGaussianExclusive(const double* y, int n, int start, int end, int b) {
-    GaussFitLock lock;
+GaussFitResult FitGaussianExclusive(ExclusiveFlag& guard, const double* y, int n, int start,
+                                    int end, int b) {
+    ExclusiveFlag::Hold lock(guard);
     if (!lock.owned())
         return {};
     return FitGaussian(y, n, start, end, b);

@@ -113,6 +113,131 @@ int nextSetBit(const uint64_t* bits, int words, int from) {
 
 } // namespace
 
+namespace {
+
+// The straight background through the means of the first and the last c channels of the range.
+struct BackgroundLine {
+    double line0, slope;
+};
+
+BackgroundLine backgroundLine(const double* y, int a, int last, int c) {
+    const int length = last - a + 1;
+    double meanLeft = 0.0, meanRight = 0.0;
+    for (int i = 0; i < c; ++i) {
+        meanLeft += y[a + i];
+        meanRight += y[last - c + 1 + i];
+    }
+    meanLeft /= c;
+    meanRight /= c;
+    const double slope = length > c ? (meanRight - meanLeft) / (length - c) : 0.0;
+    return {meanLeft - slope * c / 2, slope};
+}
+
+// Filter position j + 1 (j = 0..K - 1) covers range indices j + 1 .. j + 2h + w; its values
+// are stored at j. sums[i] is the sum of the corrected contents 0..i.
+struct FilterGeometry {
+    const double* sums;
+    int K, h, w;
+    double r, r2, threshold;
+
+    void at(int j, double& f, double& g) const {
+        const double start = sums[j], centreStart = sums[j + h], centreEnd = sums[j + h + w],
+                     end = sums[j + 2 * h + w];
+        const double left = centreStart - start, centre = centreEnd - centreStart,
+                     right = end - centreEnd;
+        f = r * centre - left - right;
+        g = r2 * centre + left + right;
+    }
+};
+
+// The scan arrives at every j with p = F[j - 1]; where F does not rise, F[j - 1] ends a local
+// maximum and is a peak when it passes the sensitivity test. Those positions are found together
+// with the filter values F and kept as bits, so the scan only visits them. `G` is scratch space
+// for K values (unused on SSE2).
+void filterValuesAndAcceptance(const FilterGeometry& geo, double* F, [[maybe_unused]] double* G,
+                               uint64_t* bits) {
+    const int K = geo.K;
+#if defined(__SSE2__)
+    // Two positions per step; the same operations in the same order as FilterGeometry::at.
+    const double* sums = geo.sums;
+    const int h = geo.h, w = geo.w;
+    const double threshold = geo.threshold;
+    const __m128d rv = _mm_set1_pd(geo.r), r2v = _mm_set1_pd(geo.r2), zero = _mm_setzero_pd(),
+                  thr = _mm_set1_pd(threshold);
+    __m128d lastF = zero, lastG = zero;
+    uint64_t word = 0;
+    int j = 0;
+    for (; j + 1 < K; j += 2) {
+        const __m128d start = _mm_loadu_pd(sums + j), centreStart = _mm_loadu_pd(sums + j + h),
+                      centreEnd = _mm_loadu_pd(sums + j + h + w),
+                      end = _mm_loadu_pd(sums + j + 2 * h + w);
+        const __m128d left = _mm_sub_pd(centreStart, start),
+                      centre = _mm_sub_pd(centreEnd, centreStart),
+                      right = _mm_sub_pd(end, centreEnd);
+        const __m128d f = _mm_sub_pd(_mm_sub_pd(_mm_mul_pd(rv, centre), left), right);
+        const __m128d g = _mm_add_pd(_mm_add_pd(_mm_mul_pd(r2v, centre), left), right);
+        _mm_storeu_pd(F + j, f);
+        if (j >= 2) {
+            // (F[j - 1], F[j]) and (G[j - 1], G[j]).
+            const __m128d prevF = _mm_shuffle_pd(lastF, f, 1);
+            const __m128d prevG = _mm_shuffle_pd(lastG, g, 1);
+            __m128d m = _mm_and_pd(_mm_cmpngt_pd(f, prevF), _mm_cmpge_pd(prevF, zero));
+            m = _mm_and_pd(m, _mm_cmpge_pd(_mm_mul_pd(prevF, prevF), _mm_mul_pd(thr, prevG)));
+            // j is even, so both bits land in the same word.
+            word |= static_cast<uint64_t>(_mm_movemask_pd(m)) << (j & 63);
+            if ((j & 63) == 62) {
+                bits[j >> 6] = word;
+                word = 0;
+            }
+        }
+        lastF = f;
+        lastG = g;
+    }
+    if (j >= 4)
+        bits[(j - 2) >> 6] |= word;
+    if (j < K) { // one position left over
+        double g = 0.0, prevG = 0.0, unusedF = 0.0;
+        geo.at(j, F[j], g);
+        if (j >= 2) {
+            geo.at(j - 1, unusedF, prevG);
+            const double p = F[j - 1];
+            if (!(F[j] > p) && p >= 0 && p * p >= threshold * prevG)
+                bits[j >> 6] |= uint64_t{1} << (j & 63);
+        }
+    }
+#else
+    for (int j = 0; j < K; ++j)
+        geo.at(j, F[j], G[j]);
+    acceptanceBits(F, G, K, geo.threshold, bits);
+#endif
+}
+
+// One ROI per accepted maximum, bounded by the neighbouring minima of F. Position j's centre
+// channel is firstCentre + j.
+void appendCandidates(const double* F, int K, const uint64_t* bits, int words, int firstCentre,
+                      CRoi& out) {
+    for (int from = 2;;) {
+        const int j = nextSetBit(bits, words, from);
+        if (j < 0 || j >= K)
+            break;
+        const double p = F[j - 1];
+        // From j - 2 leftwards while the values do not rise; from j rightwards the same.
+        int jL = j - 2;
+        for (double previous = p; jL >= 0 && F[jL] <= previous; --jL)
+            previous = F[jL];
+        int jR = j;
+        for (double previous = p; jR < K && F[jR] <= previous; ++jR)
+            previous = F[jR];
+        out.Append(firstCentre + jL + 1 + 1, firstCentre + jR + 1 - 1);
+        if (jR >= K)
+            break;
+        // The scan goes on after the right minimum, where p = F[jR].
+        from = jR + 1;
+    }
+}
+
+} // namespace
+
 void FindPeakCandidates(const double* y, int n, const PeakSearchParams& params, CRoi& out) {
     out.Clear();
     const int a = params.first;
@@ -120,7 +245,6 @@ void FindPeakCandidates(const double* y, int n, const PeakSearchParams& params, 
     const int c = std::max(params.backgroundChannels, 1);
     const PeakFilterShape shape = PeakFilterFor(params.width, length);
     const int w = shape.w, h = shape.h, K = shape.positions;
-    const double r = shape.r;
     // The range must lie in the data and hold both background groups and one filter.
     if (K <= 0 || w <= 0 || !y || a < 0 || params.last > n - 1 || c > length)
         return;
@@ -136,113 +260,21 @@ void FindPeakCandidates(const double* y, int n, const PeakSearchParams& params, 
         return;
     double* prefix = work.get();
     double* F = prefix + sumsSize;
-#if !defined(__SSE2__)
-    double* G = F + K;
-#endif
-
-    double meanLeft = 0.0, meanRight = 0.0;
-    for (int i = 0; i < c; ++i) {
-        meanLeft += y[a + i];
-        meanRight += y[params.last - c + 1 + i];
-    }
-    meanLeft /= c;
-    meanRight /= c;
-    const double slope = length > c ? (meanRight - meanLeft) / (length - c) : 0.0;
-    const double line0 = meanLeft - slope * c / 2;
 
     // With running sums the sum over any window is the difference of two of them, so each
     // filter position costs the same whatever the width.
-    correctedRunningSums(y + a, length, line0, slope, prefix);
+    const BackgroundLine line = backgroundLine(y, a, params.last, c);
+    correctedRunningSums(y + a, length, line.line0, line.slope, prefix);
 
-    // Filter position j + 1 (j = 0..K - 1) covers range indices j + 1 .. j + 2h + w; its values
-    // are stored at j. sums[i] is the sum of the corrected contents 0..i.
-    //
-    // The scan below arrives at every j with p = F[j - 1]; where F does not rise, F[j - 1] ends a
-    // local maximum and is a peak when it passes the sensitivity test. Those positions are found
-    // together with the filter values and kept as bits, so the scan only visits them.
-    const double* sums = prefix + 1;
-    const double r2 = r * r;
-    const double threshold = params.sensitivity * params.sensitivity * w;
-    auto filterAt = [&](int j, double& f, double& g) {
-        const double start = sums[j], centreStart = sums[j + h], centreEnd = sums[j + h + w],
-                     end = sums[j + 2 * h + w];
-        const double left = centreStart - start, centre = centreEnd - centreStart,
-                     right = end - centreEnd;
-        f = r * centre - left - right;
-        g = r2 * centre + left + right;
-    };
-#if defined(__SSE2__)
-    {
-        // Two positions per step; the same operations in the same order as filterAt.
-        const __m128d rv = _mm_set1_pd(r), r2v = _mm_set1_pd(r2), zero = _mm_setzero_pd(),
-                      thr = _mm_set1_pd(threshold);
-        __m128d lastF = zero, lastG = zero;
-        uint64_t word = 0;
-        int j = 0;
-        for (; j + 1 < K; j += 2) {
-            const __m128d start = _mm_loadu_pd(sums + j), centreStart = _mm_loadu_pd(sums + j + h),
-                          centreEnd = _mm_loadu_pd(sums + j + h + w),
-                          end = _mm_loadu_pd(sums + j + 2 * h + w);
-            const __m128d left = _mm_sub_pd(centreStart, start),
-                          centre = _mm_sub_pd(centreEnd, centreStart),
-                          right = _mm_sub_pd(end, centreEnd);
-            const __m128d f = _mm_sub_pd(_mm_sub_pd(_mm_mul_pd(rv, centre), left), right);
-            const __m128d g = _mm_add_pd(_mm_add_pd(_mm_mul_pd(r2v, centre), left), right);
-            _mm_storeu_pd(F + j, f);
-            if (j >= 2) {
-                // (F[j - 1], F[j]) and (G[j - 1], G[j]).
-                const __m128d prevF = _mm_shuffle_pd(lastF, f, 1);
-                const __m128d prevG = _mm_shuffle_pd(lastG, g, 1);
-                __m128d m = _mm_and_pd(_mm_cmpngt_pd(f, prevF), _mm_cmpge_pd(prevF, zero));
-                m = _mm_and_pd(m, _mm_cmpge_pd(_mm_mul_pd(prevF, prevF), _mm_mul_pd(thr, prevG)));
-                // j is even, so both bits land in the same word.
-                word |= static_cast<uint64_t>(_mm_movemask_pd(m)) << (j & 63);
-                if ((j & 63) == 62) {
-                    bits[j >> 6] = word;
-                    word = 0;
-                }
-            }
-            lastF = f;
-            lastG = g;
-        }
-        if (j >= 4)
-            bits[(j - 2) >> 6] |= word;
-        if (j < K) { // one position left over
-            double g = 0.0, prevG = 0.0, unusedF = 0.0;
-            filterAt(j, F[j], g);
-            if (j >= 2) {
-                filterAt(j - 1, unusedF, prevG);
-                const double p = F[j - 1];
-                if (!(F[j] > p) && p >= 0 && p * p >= threshold * prevG)
-                    bits[j >> 6] |= uint64_t{1} << (j & 63);
-            }
-        }
-    }
-#else
-    for (int j = 0; j < K; ++j)
-        filterAt(j, F[j], G[j]);
-    acceptanceBits(F, G, K, threshold, bits.get());
-#endif
-
-    auto centre = [&](int position) { return a + position + h + w / 2; };
-    for (int from = 2;;) {
-        const int j = nextSetBit(bits.get(), words, from);
-        if (j < 0 || j >= K)
-            break;
-        const double p = F[j - 1];
-        // From j - 2 leftwards while the values do not rise; from j rightwards the same.
-        int jL = j - 2;
-        for (double previous = p; jL >= 0 && F[jL] <= previous; --jL)
-            previous = F[jL];
-        int jR = j;
-        for (double previous = p; jR < K && F[jR] <= previous; ++jR)
-            previous = F[jR];
-        out.Append(centre(jL + 1) + 1, centre(jR + 1) - 1);
-        if (jR >= K)
-            break;
-        // The scan goes on after the right minimum, where p = F[jR].
-        from = jR + 1;
-    }
+    const FilterGeometry geo{prefix + 1,
+                             K,
+                             h,
+                             w,
+                             shape.r,
+                             shape.r * shape.r,
+                             params.sensitivity * params.sensitivity * w};
+    filterValuesAndAcceptance(geo, F, F + K, bits.get());
+    appendCandidates(F, K, bits.get(), words, a + h + w / 2, out);
 }
 
 void SearchPeaks(std::vector<double>& data, const PeakSearchParams& params,
@@ -252,7 +284,7 @@ void SearchPeaks(std::vector<double>& data, const PeakSearchParams& params,
         return;
     RecomputeRoiList(out, data, settings);
     for (int i = out.GetCount() - 1; i >= 0; --i)
-        if (out[i].status == static_cast<int>(RoiStatus::Bad))
+        if (out[i].status == RoiStatus::Bad)
             out.Delete(i);
 }
 
@@ -270,7 +302,7 @@ PeakSearchOutcome SearchPeakChannels(CSpectrum& spectrum, const AnalysisSettings
     params.width = settings.peakWidth;
     params.sensitivity = settings.peakSearchSens;
     {
-        std::lock_guard<std::recursive_mutex> guard(spectrum.m_lock);
+        auto locked = spectrum.Lock();
         SearchPeaks(spectrum.m_pData, params, settings, outcome.peaks);
     }
     if (outcome.peaks.IsEmpty())

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "analysis/CRoi.h"
+#include "spectrum/CRoi.h"
 #include "spectrum/AnalysisSettings.h"
 
 namespace vorna {

@@ -6,7 +6,7 @@
 #include "analysis/ElementLibrary.h"
 #include "analysis/NumberFormat.h"
 #include "analysis/RoiStatistics.h"
-#include "common/CText.h"
+#include "common/NumberText.h"
 #include "spectrum/CSpectrum.h"
 
 namespace vorna {
@@ -43,13 +43,13 @@ std::vector<std::string> roiCells(const CRoiEntry& roi, const CCalibrate& cal, b
 
 std::string FwhmHeading(const AnalysisSettings& s) {
     switch (s.fwhmCalcMethod) {
-    case 1:
+    case FwhmMethod::Smoothing:
         return s.fwhmNoSmooths == 1 ? "FWHM (SM5)" : "FWHM (SM3)";
-    case 2:
+    case FwhmMethod::Percent:
         return "FWHM (%)";
-    case 3:
+    case FwhmMethod::Gauss:
         return "FWHM (G)";
-    case 4:
+    case FwhmMethod::Variance:
         return "FWHM (V)";
     default:
         return "FWHM (N)";
@@ -58,9 +58,9 @@ std::string FwhmHeading(const AnalysisSettings& s) {
 
 std::string CentroidHeading(const AnalysisSettings& s) {
     switch (s.centroidCalcMethod) {
-    case 1:
+    case CentroidMethod::Median:
         return "Centroid (M)";
-    case 2:
+    case CentroidMethod::Gauss:
         return "Centroid (G)";
     default:
         return "Centroid (N)";
@@ -86,7 +86,8 @@ std::vector<std::string> ReportHeaderTips(const AnalysisSettings& s, bool withEl
                                   "Full Width Half Maximum",
                                   "Net Area under Peak",
                                   "Gross Area under Peak",
-                                  s.centroidCalcMethod != 0 ? "Peak Mean" : "Peak Centroid",
+                                  s.centroidCalcMethod != CentroidMethod::Normal ? "Peak Mean"
+                                                                                 : "Peak Centroid",
                                   "Uncertainity",
                                   "Status"};
     if (withElement)
@@ -125,21 +126,21 @@ std::string RoiListText(const CRoi& rois, const CCalibrate& cal, const AnalysisS
 
 std::string SpectrumDataText(CSpectrum& spectrum, const AnalysisSettings& settings,
                              const ElementLibrary* library) {
-    std::lock_guard<std::recursive_mutex> guard(spectrum.m_lock);
+    auto locked = spectrum.Lock();
     std::string text;
-    cAppendFormat(text, "Filename:  %s\n", spectrum.m_strFileName.c_str());
-    cAppendFormat(text, "Description:  %s\n", spectrum.m_strDescription.c_str());
-    cAppendFormat(text, "TimeStamp:  %s\n", spectrum.m_szStartTime.c_str());
+    AppendFormat(text, "Filename:  %s\n", spectrum.m_strFileName.c_str());
+    AppendFormat(text, "Description:  %s\n", spectrum.m_strDescription.c_str());
+    AppendFormat(text, "TimeStamp:  %s\n", spectrum.m_szStartTime.c_str());
 
     const CCalibrate& cal = spectrum.m_calibrate;
     if (cal.IsCalibrated()) {
         text += "\nCalibration Information\n";
-        cAppendFormat(text, "Label:  %s\n", cal.Label().c_str());
+        AppendFormat(text, "Label:  %s\n", cal.Label().c_str());
         text += "Channel\tValue\n";
         for (const CCalibrateEntry& p : cal.Points())
-            cAppendFormat(text, "%g\t%g\n", p.channel, p.value);
+            AppendFormat(text, "%g\t%g\n", p.channel, p.value);
         text += "A\tB\tC\n";
-        cAppendFormat(text, "%g\t%g\t%g\n", cal.A(), cal.B(), cal.C());
+        AppendFormat(text, "%g\t%g\t%g\n", cal.A(), cal.B(), cal.C());
     }
 
     if (!spectrum.m_roi.IsEmpty()) {
@@ -153,7 +154,7 @@ std::string SpectrumDataText(CSpectrum& spectrum, const AnalysisSettings& settin
 
     text += "\nSpectral Data Information\nChannel\tData\n";
     for (size_t i = 0; i < spectrum.m_pData.size(); ++i)
-        cAppendFormat(text, "%d\t%g\n", static_cast<int>(i), spectrum.m_pData[i]);
+        AppendFormat(text, "%d\t%g\n", static_cast<int>(i), spectrum.m_pData[i]);
     return text;
 }
 

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "analysis/CCalibrate.h"
-#include "analysis/CRoi.h"
+#include "spectrum/CCalibrate.h"
+#include "spectrum/CRoi.h"
 #include "spectrum/AnalysisSettings.h"
 
 namespace vorna {

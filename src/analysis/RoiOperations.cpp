@@ -10,8 +10,6 @@ namespace vorna {
 
 namespace {
 
-using Guard = std::lock_guard<std::recursive_mutex>;
-
 struct AbsoluteRange {
     int first, lastExclusive;
 };
@@ -37,11 +35,11 @@ void refreshInfo(const RoiContext& ctx) {
 int changeSelection(const RoiContext& ctx, int next) {
     std::optional<AbsoluteRange> oldRange, newRange;
     {
-        Guard guard(ctx.spectrum.m_lock);
-        CRoi& rois = ctx.spectrum.m_roi;
-        oldRange = roiRange(ctx.spectrum, rois.GetSelected());
+        auto locked = ctx.spectrum.Lock();
+        CRoi& rois = locked->m_roi;
+        oldRange = roiRange(*locked, rois.GetSelected());
         rois.SetSelected(next);
-        newRange = roiRange(ctx.spectrum, next);
+        newRange = roiRange(*locked, next);
     }
     redraw(ctx, oldRange);
     redraw(ctx, newRange);
@@ -59,8 +57,8 @@ int AddRoi(const RoiContext& ctx, int start, int end) {
     int index;
     std::optional<AbsoluteRange> range;
     {
-        Guard guard(ctx.spectrum.m_lock);
-        CSpectrum& s = ctx.spectrum;
+        auto locked = ctx.spectrum.Lock();
+        CSpectrum& s = *locked;
         index = s.m_roi.AddSorted(start, end);
         if (index < 0)
             return -1;
@@ -77,12 +75,12 @@ void DeleteRoi(const RoiContext& ctx, int index) {
     std::optional<AbsoluteRange> range;
     bool wasSelected;
     {
-        Guard guard(ctx.spectrum.m_lock);
-        CRoi& rois = ctx.spectrum.m_roi;
+        auto locked = ctx.spectrum.Lock();
+        CRoi& rois = locked->m_roi;
         if (index < 0 || index >= rois.GetCount())
             return;
         wasSelected = index == rois.GetSelected();
-        range = roiRange(ctx.spectrum, index);
+        range = roiRange(*locked, index);
         rois.Delete(index);
     }
     const AnalysisSettings& st = ctx.env.settings;
@@ -94,8 +92,8 @@ void DeleteRoi(const RoiContext& ctx, int index) {
 
 int ModifyRoi(const RoiContext& ctx, int index, int start, int end) {
     {
-        Guard guard(ctx.spectrum.m_lock);
-        const CRoi& rois = ctx.spectrum.m_roi;
+        auto locked = ctx.spectrum.Lock();
+        const CRoi& rois = locked->m_roi;
         if (index < 0 || index >= rois.GetCount())
             return -1;
         if (rois[index].start == start && rois[index].end == end)
@@ -108,16 +106,16 @@ int ModifyRoi(const RoiContext& ctx, int index, int start, int end) {
 int SelectRoiAt(const RoiContext& ctx, double x) {
     int old, next;
     {
-        Guard guard(ctx.spectrum.m_lock);
-        old = ctx.spectrum.m_roi.GetSelected();
-        next = ctx.spectrum.m_roi.Find(ctx.spectrum.SnapToChannel(x));
+        auto locked = ctx.spectrum.Lock();
+        old = locked->m_roi.GetSelected();
+        next = locked->m_roi.Find(locked->SnapToChannel(x));
     }
     if (next != old) {
         if (ctx.isActive && ctx.env.settings.showRoi) {
             changeSelection(ctx, next);
         } else {
-            Guard guard(ctx.spectrum.m_lock);
-            ctx.spectrum.m_roi.SetSelected(next);
+            auto locked = ctx.spectrum.Lock();
+            locked->m_roi.SetSelected(next);
         }
     }
     refreshInfo(ctx);
@@ -128,8 +126,8 @@ int SelectNextRoi(const RoiContext& ctx) {
     const int cursor = cursorChannel(ctx);
     int next = -1;
     {
-        Guard guard(ctx.spectrum.m_lock);
-        const CRoi& rois = ctx.spectrum.m_roi;
+        auto locked = ctx.spectrum.Lock();
+        const CRoi& rois = locked->m_roi;
         int selected = rois.GetSelected();
         if (selected < 0) {
             for (int i = 0; i < rois.GetCount() && next < 0; ++i)
@@ -146,8 +144,8 @@ int SelectPreviousRoi(const RoiContext& ctx) {
     const int cursor = cursorChannel(ctx);
     int previous = -1;
     {
-        Guard guard(ctx.spectrum.m_lock);
-        const CRoi& rois = ctx.spectrum.m_roi;
+        auto locked = ctx.spectrum.Lock();
+        const CRoi& rois = locked->m_roi;
         int selected = rois.GetSelected();
         if (selected < 0) {
             for (int i = rois.GetCount() - 1; i >= 0 && previous < 0; --i)
@@ -162,8 +160,8 @@ int SelectPreviousRoi(const RoiContext& ctx) {
 
 void ClearRois(const RoiContext& ctx) {
     {
-        Guard guard(ctx.spectrum.m_lock);
-        ctx.spectrum.m_roi.Clear();
+        auto locked = ctx.spectrum.Lock();
+        locked->m_roi.Clear();
     }
     const AnalysisSettings& st = ctx.env.settings;
     if ((st.showRoi || st.showAllRoi) && ctx.env.display)
@@ -173,8 +171,8 @@ void ClearRois(const RoiContext& ctx) {
 void RedrawRoi(const RoiContext& ctx, int index) {
     std::optional<AbsoluteRange> range;
     {
-        Guard guard(ctx.spectrum.m_lock);
-        range = roiRange(ctx.spectrum, index);
+        auto locked = ctx.spectrum.Lock();
+        range = roiRange(*locked, index);
     }
     redraw(ctx, range);
 }

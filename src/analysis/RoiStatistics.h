@@ -3,7 +3,7 @@
 
 #include <vector>
 
-#include "analysis/CRoi.h"
+#include "spectrum/CRoi.h"
 #include "spectrum/AnalysisSettings.h"
 
 namespace vorna {
@@ -19,7 +19,8 @@ void ComputeRoiStatistics(CRoiEntry& roi, const double* y, int n, const Analysis
 // place first when the FWHM method is Smoothing (every call smooths again), then compute.
 void RecomputeRoiList(CRoi& rois, std::vector<double>& data, const AnalysisSettings& settings);
 
-// "Recompute all" for the spectrum's own ROI list, under the spectrum's lock.
+// "Recompute all" for the spectrum's own ROI list, under the spectrum's lock. This is the
+// callable a list's owner puts into SpectrumEnvironment::recomputeRoiStatistics.
 void RecomputeAllRoiStatistics(CSpectrum& spectrum, const AnalysisSettings& settings);
 
 } // namespace vorna

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "analysis/ExpressionDefine.h"
-#include "common/CText.h"
+#include "common/NumberText.h"
 #include "spectrum/AnalysisSettings.h"
 #include "spectrum/CSpectraList.h"
 
@@ -60,8 +60,8 @@ CSpectrum* SmoothActiveSpectrum(CSpectraList& list, const AnalysisSettings& sett
         return nullptr;
     smoothed->m_strTag = kernel + "_" + source->m_strTag;
     PathParts parts = splitPath(source->m_strFileName);
-    smoothed->m_strFileName = cFormat("%s%s%s_%s%s", parts.drive.c_str(), parts.directory.c_str(),
-                                      parts.name.c_str(), kernel.c_str(), parts.extension.c_str());
+    smoothed->m_strFileName = Format("%s%s%s_%s%s", parts.drive.c_str(), parts.directory.c_str(),
+                                     parts.name.c_str(), kernel.c_str(), parts.extension.c_str());
     smoothed->m_bDerived = 1;
     smoothed->m_nGain = source->m_nGain;
     smoothed->m_calibrate = source->m_calibrate;
@@ -73,18 +73,12 @@ CSpectrum* SmoothActiveSpectrum(CSpectraList& list, const AnalysisSettings& sett
     smoothed->m_nChannels = source->m_nChannels;
     smoothed->m_szStartTime = source->m_szStartTime;
 
-    int wasHidden = 0;
-    {
-        std::lock_guard<std::recursive_mutex> guard(source->m_lock);
-        wasHidden = source->m_bHidden;
-        source->m_bHidden = 1;
-    }
+    const int wasHidden = source->ExchangeHidden(1);
     CSpectrum* added = list.Add(smoothed, true);
     if (!added) {
         // The list refused it (full): show the source again. The spectrum is deleted here and
         // takes its links with it.
-        std::lock_guard<std::recursive_mutex> guard(source->m_lock);
-        source->m_bHidden = wasHidden;
+        source->ExchangeHidden(wasHidden);
     }
     return added;
 }

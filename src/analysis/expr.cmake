@@ -11,7 +11,7 @@ bison_target(VornaExpressionGrammar
     DEFINES_FILE ${VORNA_EXPR_GEN_DIR}/ExpressionGrammar.h
     COMPILE_FLAGS "-Wall -Werror")
 
-target_sources(vorna_core PRIVATE
+target_sources(vorna_analysis PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/ExpressionLexer.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ExpressionToken.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ExpressionProgram.cpp
@@ -19,4 +19,4 @@ target_sources(vorna_core PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/SmoothCommand.cpp
     ${BISON_VornaExpressionGrammar_OUTPUTS}
 )
-target_include_directories(vorna_core PRIVATE ${VORNA_EXPR_GEN_DIR})
+target_include_directories(vorna_analysis PRIVATE ${VORNA_EXPR_GEN_DIR})

@@ -1,5 +1,5 @@
 # ROI statistics and the Gaussian fit, ROI operations, calibration, peak search, reports.
-target_sources(vorna_core PRIVATE
+target_sources(vorna_analysis PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/AutoCalibration.cpp
     ${CMAKE_CURRENT_LIST_DIR}/CalibrationEditor.cpp
     ${CMAKE_CURRENT_LIST_DIR}/GaussFit.cpp

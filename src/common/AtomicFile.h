@@ -13,12 +13,12 @@ struct FileResult {
     int code = 0;      // errno of the failure, so callers can tell a full disk from a denial
 };
 
-FileResult writeFileAtomically(const std::string& path, std::string_view bytes);
+FileResult WriteFileAtomically(const std::string& path, std::string_view bytes);
 
 // Reads a whole file; false with the system's error text when it cannot be read.
-FileResult readWholeFile(const std::string& path, std::string& bytes);
+FileResult ReadWholeFile(const std::string& path, std::string& bytes);
 
-bool fileExists(const std::string& path);
-bool directoryExists(const std::string& path);
+bool FileExists(const std::string& path);
+bool DirectoryExists(const std::string& path);
 
 } // namespace vorna

@@ -3,17 +3,15 @@
 #include <strings.h>
 
 #include "common/AtomicFile.h"
-#include "common/CText.h"
+#include "common/NumberText.h"
+#include "common/Text.h"
 
 namespace vorna {
 namespace {
 
+// Blanks at the front; blanks and the CR of a CR LF line end at the back.
 std::string_view trim(std::string_view s) {
-    while (!s.empty() && (s.front() == ' ' || s.front() == '\t'))
-        s.remove_prefix(1);
-    while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r'))
-        s.remove_suffix(1);
-    return s;
+    return TrimRight(TrimLeft(s, " \t"), " \t\r");
 }
 
 bool sameName(std::string_view a, std::string_view b) {
@@ -66,7 +64,7 @@ IniFile IniFile::Parse(std::string_view text) {
 
 std::optional<IniFile> IniFile::Load(const std::string& path) {
     std::string bytes;
-    if (!readWholeFile(path, bytes).ok)
+    if (!ReadWholeFile(path, bytes).ok)
         return std::nullopt;
     return Parse(bytes);
 }
@@ -102,7 +100,7 @@ int IniFile::GetInt(std::string_view section, std::string_view key, int fallback
     const Entry* e = FindEntry(section, key);
     if (!e)
         return fallback;
-    return scanInt(e->value).value_or(0);
+    return ScanInt(e->value).value_or(0);
 }
 
 std::vector<std::string> IniFile::Sections() const {

@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "analysis/NumberFormat.h"
-#include "common/CText.h"
+#include "common/NumberText.h"
 #include "common/UserPrompt.h"
 #include "display/CPlot.h"
 
@@ -28,7 +28,7 @@ double ZoomFactor(ZoomButton button, bool coarse) {
 
 double ParseFieldValue(const std::string& text) {
     size_t used = 0;
-    double v = scanDoublePrefix(text, used).value_or(0.0);
+    double v = ScanDoublePrefix(text, used).value_or(0.0);
     size_t end = text.find_last_not_of(" \t");
     if (end != std::string::npos) {
         const char last = text[end];

@@ -10,12 +10,6 @@
 
 namespace vorna {
 
-namespace {
-
-using Guard = std::lock_guard<std::recursive_mutex>;
-
-} // namespace
-
 template <typename F> void SpectraListPlotPort::WithActive(F f) {
     if (CSpectrum* s = m_list.GetActive())
         f(RoiContext{*s, m_list.Environment(), true});
@@ -25,7 +19,7 @@ int SpectraListPlotPort::ActiveGain() const {
     const CSpectrum* s = m_list.GetActive();
     if (!s)
         return 6;
-    Guard guard(s->m_lock);
+    const auto locked = s->Lock();
     return std::clamp(s->m_nGain, 0, 6);
 }
 
@@ -33,7 +27,7 @@ double SpectraListPlotPort::CountAt(int channel) const {
     const CSpectrum* s = m_list.GetActive();
     if (!s)
         return 0.0;
-    Guard guard(s->m_lock);
+    const auto locked = s->Lock();
     if (channel < 0 || channel >= static_cast<int>(s->m_pData.size()))
         return 0.0;
     return s->m_pData[static_cast<size_t>(channel)];
@@ -44,7 +38,7 @@ double SpectraListPlotPort::MaxCount(int lo, int hi) const {
     if (!s)
         return 0.0;
     const int active = m_list.GetActivePosition();
-    Guard guard(s->m_lock);
+    const auto locked = s->Lock();
     const int last = s->LastValidChannel(m_list.Environment().dppDeviceType, active);
     hi = std::min({hi, last, static_cast<int>(s->m_pData.size()) - 1});
     double m = 0.0;
@@ -57,7 +51,7 @@ double SpectraListPlotPort::ChannelToValue(int channel) const {
     const CSpectrum* s = m_list.GetActive();
     if (!s)
         return channel;
-    Guard guard(s->m_lock);
+    const auto locked = s->Lock();
     return s->ChannelToEnergy(channel, CalibrateEnabled());
 }
 
@@ -65,7 +59,7 @@ int SpectraListPlotPort::ValueToChannel(double value) const {
     const CSpectrum* s = m_list.GetActive();
     if (!s)
         return std::isnan(value) ? 0 : static_cast<int>(std::clamp(value, 0.0, 16383.0));
-    Guard guard(s->m_lock);
+    const auto locked = s->Lock();
     return s->EnergyToChannel(value, CalibrateEnabled());
 }
 
@@ -73,7 +67,7 @@ std::string SpectraListPlotPort::UnitLabel() const {
     const CSpectrum* s = m_list.GetActive();
     if (!s || !CalibrateEnabled())
         return "Channel";
-    Guard guard(s->m_lock);
+    const auto locked = s->Lock();
     return s->m_calibrate.Label();
 }
 
@@ -81,7 +75,7 @@ int SpectraListPlotPort::RoiCount() const {
     const CSpectrum* s = m_list.GetActive();
     if (!s)
         return 0;
-    Guard guard(s->m_lock);
+    const auto locked = s->Lock();
     return s->m_roi.GetCount();
 }
 
@@ -89,7 +83,7 @@ RoiRange SpectraListPlotPort::Roi(int index) const {
     const CSpectrum* s = m_list.GetActive();
     if (!s)
         return {};
-    Guard guard(s->m_lock);
+    const auto locked = s->Lock();
     if (index < 0 || index >= s->m_roi.GetCount())
         return {};
     return {s->m_roi[index].start, s->m_roi[index].end};
@@ -99,7 +93,7 @@ int SpectraListPlotPort::FindRoi(int channel) const {
     const CSpectrum* s = m_list.GetActive();
     if (!s)
         return -1;
-    Guard guard(s->m_lock);
+    const auto locked = s->Lock();
     return s->m_roi.Find(channel);
 }
 
@@ -142,7 +136,7 @@ void SpectraListPlotPort::ResetActiveHeader() {
     const int position = m_list.GetActivePosition();
     const SpectrumSlot& slot = m_list.Environment().slots.ForPosition(position);
     {
-        Guard guard(s->m_lock);
+        const auto locked = s->Lock();
         s->m_strTag = slot.tag;
         s->m_strFileName = slot.tag + ".mca";
         s->m_strGeneralNotes.clear();
@@ -174,12 +168,10 @@ int SpectraListPlotPort::DeviceType() const {
 void SpectraListPlotPort::VisitSpectra(
     const std::function<void(const SpectrumDrawView&)>& visit) const {
     const int dppType = m_list.Environment().dppDeviceType;
-    Guard listGuard(m_list.Lock());
     const int active = m_list.GetActivePosition();
     std::vector<RoiRange> rois;
-    for (int i = 0; i < m_list.GetCount(); ++i) {
-        const CSpectrum* s = m_list.At(i);
-        Guard guard(s->m_lock);
+    m_list.ForEachLocked([&](const CSpectrum& spectrum, int i) {
+        const CSpectrum* s = &spectrum;
         rois.clear();
         for (const CRoiEntry& e : s->m_roi.Entries())
             rois.push_back({e.start, e.end});
@@ -195,18 +187,13 @@ void SpectraListPlotPort::VisitSpectra(
         v.rois = rois;
         v.selectedRoi = s->m_roi.GetSelected();
         visit(v);
-    }
+    });
 }
 
 bool SpectraListPlotPort::AnyRedrawPending() const {
-    Guard listGuard(m_list.Lock());
-    for (int i = 0; i < m_list.GetCount(); ++i) {
-        const CSpectrum* s = m_list.At(i);
-        Guard guard(s->m_lock);
-        if (s->m_bRedrawPending)
-            return true;
-    }
-    return false;
+    bool pending = false;
+    m_list.ForEachLocked([&](const CSpectrum& s, int) { pending = pending || s.m_bRedrawPending; });
+    return pending;
 }
 
 void SpectraListPlotPort::RequestRedrawAll() {

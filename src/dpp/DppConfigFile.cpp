@@ -7,7 +7,7 @@
 #include <unistd.h>
 
 #include "common/AtomicFile.h"
-#include "common/CText.h"
+#include "common/NumberText.h"
 #include "common/UserPrompt.h"
 #include "dpp/DppMessages.h"
 
@@ -137,7 +137,7 @@ DppFileOutcome DppConfigFile::Save(int /*deviceType*/) {
     } else if (err != ENOENT) {
         return fileError(FileFailureFromErrno(err), path, true);
     }
-    FileResult written = writeFileAtomically(path, Text());
+    FileResult written = WriteFileAtomically(path, Text());
     if (!written.ok)
         return fileError(FileFailureFromErrno(written.code), path, true);
     return {};
@@ -145,7 +145,7 @@ DppFileOutcome DppConfigFile::Save(int /*deviceType*/) {
 
 std::string DppConfigFile::NextProposedName() {
     ++saveCounter;
-    return cFormat("%s%d", kDefaultStem, saveCounter);
+    return Format("%s%d", kDefaultStem, saveCounter);
 }
 
 DppFileOutcome DppConfigFile::SaveWithDialog(int deviceType, UserPrompt& prompt) {

@@ -2,7 +2,8 @@
 
 #include <cmath>
 
-#include "common/CText.h"
+#include "common/NumberText.h"
+#include "common/Text.h"
 #include "dpp/DppTextParse.h"
 
 namespace vorna {
@@ -11,7 +12,6 @@ namespace {
 using dpptext::DecimalInt;
 using dpptext::DecimalUInt32;
 using dpptext::IsToken;
-using dpptext::Trim;
 
 struct PresetWord {
     uint32_t value;
@@ -82,14 +82,14 @@ std::string PresetText(uint32_t preset) {
     for (const auto& w : kPresetWords)
         if (w.value == preset)
             return w.text;
-    return cFormat("%.1f sec", preset / 10.0);
+    return Format("%.1f sec", preset / 10.0);
 }
 
 uint32_t PresetFromText(std::string_view text) {
     for (const auto& w : kPresetWords)
         if (IsToken(text, w.text))
             return w.value;
-    double seconds = scanDouble(Trim(text)).value_or(0.0);
+    double seconds = ScanDouble(Trim(text)).value_or(0.0);
     // Rounded, not truncated: "2.3 sec" must read back as 23 tenths, which 2.3 * 10 is not in
     // binary floating point.
     double tenths = std::round(seconds * 10.0);
@@ -107,43 +107,43 @@ DppConfigStrings RecordToStrings(DppConfigRecord& r, int /*deviceType*/, bool /*
     r.PwrCtrl9V = 1;
 
     DppConfigStrings s;
-    s.Line(1) = cFormat("%d", PeakingTimeIndex(r.Rise, r.Avg));
-    s.Line(2) = cFormat("%d", r.FlatTop);
-    s.Line(3) = cFormat("%d", r.SlowChThreshold);
-    s.Line(4) = cFormat("%d", r.FastChThreshold);
-    s.Line(5) = cFormat("%d", r.Offset);
+    s.Line(1) = Format("%d", PeakingTimeIndex(r.Rise, r.Avg));
+    s.Line(2) = Format("%d", r.FlatTop);
+    s.Line(3) = Format("%d", r.SlowChThreshold);
+    s.Line(4) = Format("%d", r.FastChThreshold);
+    s.Line(5) = Format("%d", r.Offset);
     s.Line(6) = r.PUREnable == 1 ? "PUROn" : "PUROff";
-    s.Line(7) = cFormat("%d", r.DetReset);
-    s.Line(8) = cFormat("DAC%lld", r.DAC_Enable ? static_cast<long long>(r.DAC) + 1 : 5LL);
-    s.Line(9) = cFormat("MCA%d", ChannelsFromCode(r.MCA));
+    s.Line(7) = Format("%d", r.DetReset);
+    s.Line(8) = Format("DAC%lld", r.DAC_Enable ? static_cast<long long>(r.DAC) + 1 : 5LL);
+    s.Line(9) = Format("MCA%d", ChannelsFromCode(r.MCA));
     s.Line(10) = "0"; // only USB is supported
     s.Line(11) = r.RTDOn == 1 ? "RTDOn" : "RTDOff";
-    s.Line(12) = cFormat("%d", r.RTDSlow);
-    s.Line(13) = cFormat("%d", r.RTDFast);
-    s.Line(14) = cFormat("%d", r.CoarseGain);
+    s.Line(12) = Format("%d", r.RTDSlow);
+    s.Line(13) = Format("%d", r.RTDFast);
+    s.Line(14) = Format("%d", r.CoarseGain);
     s.Line(15) = r.AutoBaseline ? "AutoBaselineOn" : "AutoBaselineOff";
-    s.Line(16) = cFormat("%d", r.BLR);
+    s.Line(16) = Format("%d", r.BLR);
     s.Line(17) = bufferSelectToken(r.BufferSelect);
     s.Line(18) = GateText(r.Gate);
     s.Line(19) = PresetText(r.Preset);
-    s.Line(20) = cFormat("%d", r.PloverFineGain);
-    s.Line(21) = cFormat("%d", r.TECEnabled);
-    s.Line(22) = cFormat("%d", r.PwrCtrl5VA);
-    s.Line(23) = cFormat("%d", r.SEL8_5V);
-    s.Line(24) = cFormat("%d", r.FINCH);
-    s.Line(25) = cFormat("%d", r.PwrCtrl9V);
-    s.Line(26) = cFormat("%d", r.InvertEn);
-    s.Line(27) = cFormat("%ld", static_cast<long>(r.PloverInputOffset));
-    s.Line(28) = cFormat("%d", r.PoleZero);
-    s.Line(29) = cFormat("%d", r.AuxOut);
-    s.Line(30) = cFormat("%ld", static_cast<long>(r.HV));
-    s.Line(31) = cFormat("%ld", static_cast<long>(r.TEC));
-    s.Line(32) = cFormat("%lld", static_cast<long long>(r.IndBuzzer) + 2LL * r.IndLED);
-    s.Line(33) = cFormat("%lu", static_cast<unsigned long>(r.PresetCount));
+    s.Line(20) = Format("%d", r.PloverFineGain);
+    s.Line(21) = Format("%d", r.TECEnabled);
+    s.Line(22) = Format("%d", r.PwrCtrl5VA);
+    s.Line(23) = Format("%d", r.SEL8_5V);
+    s.Line(24) = Format("%d", r.FINCH);
+    s.Line(25) = Format("%d", r.PwrCtrl9V);
+    s.Line(26) = Format("%d", r.InvertEn);
+    s.Line(27) = Format("%ld", static_cast<long>(r.PloverInputOffset));
+    s.Line(28) = Format("%d", r.PoleZero);
+    s.Line(29) = Format("%d", r.AuxOut);
+    s.Line(30) = Format("%ld", static_cast<long>(r.HV));
+    s.Line(31) = Format("%ld", static_cast<long>(r.TEC));
+    s.Line(32) = Format("%lld", static_cast<long long>(r.IndBuzzer) + 2LL * r.IndLED);
+    s.Line(33) = Format("%lu", static_cast<unsigned long>(r.PresetCount));
     for (int k = 0; k < 8; ++k)
-        s.Line(34 + k) = cFormat("%lu", static_cast<unsigned long>(r.Sca[static_cast<size_t>(k)]));
-    s.Line(42) = cFormat("%d", r.AcqMode);
-    s.Line(43) = cFormat("%d", r.MCSTimebase);
+        s.Line(34 + k) = Format("%lu", static_cast<unsigned long>(r.Sca[static_cast<size_t>(k)]));
+    s.Line(42) = Format("%d", r.AcqMode);
+    s.Line(43) = Format("%d", r.MCSTimebase);
     return s;
 }
 

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "common/CText.h"
+#include "common/NumberText.h"
 #include "dpp/DppConfigStrings.h"
 #include "dpp/DppModels.h"
 #include "dpp/DppTypes.h"
@@ -34,7 +34,7 @@ std::string portText(int32_t port) {
     if (port == 0)
         return "USB";
     if (port > 0)
-        return cFormat("COM%d", port);
+        return Format("COM%d", port);
     return "Port Not Set";
 }
 
@@ -44,7 +44,7 @@ std::string blrText(uint8_t blr, bool fastClock) {
     int scale = fastClock ? 4 : 1;
     int down = (1 << (2 * ((blr >> 4) & 3))) * scale;
     int up = (1 << (2 * ((blr >> 2) & 3))) * scale;
-    return "BLR:ON " + cFormat("DN:%d ", down) + cFormat("UP:%d ", up);
+    return "BLR:ON " + Format("DN:%d ", down) + Format("UP:%d ", up);
 }
 
 std::string acquisitionModeText(uint8_t mode) {
@@ -70,8 +70,8 @@ std::string bufferText(uint8_t buffer) {
 
 std::string coarseGainText(int deviceType, int32_t code) {
     if (deviceType == 2 || deviceType == 4)
-        return cFormat("%.2fx", CoarseGainValue(deviceType, code));
-    return cFormat("%.0fx", HeronCoarseGain(code));
+        return Format("%.2fx", CoarseGainValue(deviceType, code));
+    return Format("%.0fx", HeronCoarseGain(code));
 }
 
 std::string resetLockoutText(uint8_t detReset, bool fastClock) {
@@ -90,7 +90,7 @@ std::string offsetText(int32_t offset) {
     int64_t v = 2 * static_cast<int64_t>(offset);
     if (v >= 127)
         v -= 256;
-    return cFormat("%lldmV", static_cast<long long>(v * 16000 / 4096));
+    return Format("%lldmV", static_cast<long long>(v * 16000 / 4096));
 }
 
 } // namespace
@@ -113,40 +113,40 @@ std::string ConfigurationText(const DppConfigRecord& r, const DppTextContext& ct
     line("COM Port: ", portText(r.Port));
     line("Rise: ", r.Avg == 0 || r.Rise == -1
                        ? std::string("Rise Value Not Set")
-                       : cFormat("%.1fuS", PeakingTimeUs(r.Rise, r.Avg, fast)));
+                       : Format("%.1fuS", PeakingTimeUs(r.Rise, r.Avg, fast)));
     line("Top: ", FlatTopText(r.FlatTop, r.Avg, fast));
-    line("Fast Threshold: ", cFormat("%d", r.FastChThreshold));
+    line("Fast Threshold: ", Format("%d", r.FastChThreshold));
     line("PUR Enable: ", r.PUREnable == 1 ? "PUROn" : "PUROff");
     line("RTD ON/OFF: ", r.RTDOn == 1 ? "RTDOn" : "RTDOff");
     if (ospreyClass) {
-        line("RTD Ratio: ", cFormat("%.1f%%", (r.RTDSlow / 64.0 + 0.0001) * 100.0));
-        line("RTD Slow Thresh: ", cFormat("%.0f%% FS", (r.RTDFast - 4) * 16 / 512.0 * 100.0));
+        line("RTD Ratio: ", Format("%.1f%%", (r.RTDSlow / 64.0 + 0.0001) * 100.0));
+        line("RTD Slow Thresh: ", Format("%.0f%% FS", (r.RTDFast - 4) * 16 / 512.0 * 100.0));
     } else {
-        line("RTD Threshold: ", cFormat("%.2f%% FS", r.RTDSlow * 100 / 512.0 + 0.0001));
-        line("RTD Fast HWHM: ", cFormat("%d", r.RTDFast));
+        line("RTD Threshold: ", Format("%.2f%% FS", r.RTDSlow * 100 / 512.0 + 0.0001));
+        line("RTD Fast HWHM: ", Format("%d", r.RTDFast));
     }
     line("AutoBaseline: ", r.AutoBaseline != 0 ? "On" : "Off");
     line("BLR: ", blrText(r.BLR, fast));
     line("Acquisition Mode: ", acquisitionModeText(r.AcqMode));
     line("MCS Timebase: ", kMcsTimebases[r.MCSTimebase <= 15 ? r.MCSTimebase : 6]);
-    line("MCA Channels: ", cFormat("%ld", static_cast<long>(ChannelsFromCode(r.MCA))));
-    line("Slow Threshold: ", cFormat("%.2f%% FS", r.SlowChThreshold * 400 / 4096.0));
+    line("MCA Channels: ", Format("%ld", static_cast<long>(ChannelsFromCode(r.MCA))));
+    line("Slow Threshold: ", Format("%.2f%% FS", r.SlowChThreshold * 400 / 4096.0));
     line("Buffer Select: ", bufferText(r.BufferSelect));
     line("Gate Input (TTL): ", GateText(r.Gate));
     line("Preset: ", PresetText(r.Preset));
     line("Coarse Gain: ", coarseGainText(ctx.deviceType, r.CoarseGain));
-    line("Fine Gain: ", cFormat("%.4f", FineGainValue(r.PloverFineGain)));
+    line("Fine Gain: ", Format("%.4f", FineGainValue(r.PloverFineGain)));
     if (ploverClass) {
         line("Input Polarity: ", r.InvertEn ? "Negative" : "Positive");
-        line("Input Offset: ", cFormat("%.3fV", (r.PloverInputOffset - 2048.0) / 1000.0));
-        line("Pole Zero: ", r.PoleZero == 0 ? std::string("OFF") : cFormat("%d", r.PoleZero));
+        line("Input Offset: ", Format("%.3fV", (r.PloverInputOffset - 2048.0) / 1000.0));
+        line("Pole Zero: ", r.PoleZero == 0 ? std::string("OFF") : Format("%d", r.PoleZero));
     }
     line("Det Rst Lockout: ", resetLockoutText(r.DetReset, fast));
     if (ctx.deviceType == 1 && ctx.directHighVoltage)
-        line("HV: ", unsignedZero(cFormat("%.1fV", r.HV * 1.8 / 4096.0 * 1000.0)));
+        line("HV: ", unsignedZero(Format("%.1fV", r.HV * 1.8 / 4096.0 * 1000.0)));
     if (ploverClass) {
-        line("TEC: ", unsignedZero(cFormat("%.1fK", r.TEC * 3.0 / 4096.0 * 100.0)));
-        line("HV: ", unsignedZero(cFormat("%.1fV", r.HV * 3.0 / 4096.0 * 500.0 * 2.0)));
+        line("TEC: ", unsignedZero(Format("%.1fK", r.TEC * 3.0 / 4096.0 * 100.0)));
+        line("HV: ", unsignedZero(Format("%.1fV", r.HV * 3.0 / 4096.0 * 500.0 * 2.0)));
         line("Preamp Power: ", r.SEL8_5V ? "8.5V" : "5.0V");
     }
     // The device takes the source and the aux selection from two and three bits.

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <cstdint>
 
-#include "common/CText.h"
+#include "common/NumberText.h"
 
 namespace vorna {
 namespace {
@@ -79,7 +79,7 @@ double FlatTopUs(int flatTop, int avg, bool fastClock) {
 
 std::string FlatTopText(int flatTop, int avg, bool fastClock) {
     double us = FlatTopUs(flatTop, avg, fastClock);
-    return cFormat(fastClock && avg == 1 ? "%.2fuS" : "%.1fuS", us);
+    return Format(fastClock && avg == 1 ? "%.2fuS" : "%.1fuS", us);
 }
 
 std::vector<std::string> FlatTopList(int avg, bool fastClock) {
@@ -144,13 +144,13 @@ double FineGainValue(int ploverFineGain) {
 
 DppTotalGain TotalGain(const DppConfigRecord& record, int deviceType) {
     double coarse = CoarseGainValue(deviceType, record.CoarseGain);
-    std::string fineText = cFormat("%.4f", FineGainValue(record.PloverFineGain));
+    std::string fineText = Format("%.4f", FineGainValue(record.PloverFineGain));
     if (fineText == "-0.0000")
         fineText = "0.0000";
-    double fine = scanDouble(fineText).value_or(0.0);
+    double fine = ScanDouble(fineText).value_or(0.0);
     DppTotalGain total;
-    total.text = cFormat("%.2f", coarse * fine);
-    total.value = scanDouble(total.text).value_or(0.0);
+    total.text = Format("%.2f", coarse * fine);
+    total.value = ScanDouble(total.text).value_or(0.0);
     return total;
 }
 

@@ -1,6 +1,6 @@
 #include "dpp/DppStatusRecord.h"
 
-#include "common/CText.h"
+#include "common/NumberText.h"
 #include "dpp/DppTypes.h"
 
 namespace vorna {
@@ -66,28 +66,28 @@ void DppStatusRecord::Decode(std::span<const uint8_t> packet) {
     firmwareAtLeast50 = firmwareVersionByte >= kOspreyFirmwareByte;
     directHighVoltage = firmwareVersionByte == kDirectHighVoltageFirmwareByte;
     DeriveHighVoltageText();
-    tecText = cFormat("%.0fK", tecTemperature);
-    boardTempText = cFormat("%d\xB0"
-                            "C",
-                            boardTemperature);
+    tecText = Format("%.0fK", tecTemperature);
+    boardTempText = Format("%d\xB0"
+                           "C",
+                           boardTemperature);
     deadTimePercent = DeadTime(fastCount, accumulationTime, FastClock(), slowCount);
     deadTimeText = DeadTimeText(deadTimePercent);
 }
 
 void DppStatusRecord::DeriveHighVoltageText() {
-    hvText = cFormat("%.0fV", highVoltage);
+    hvText = Format("%.0fV", highVoltage);
     polarityPositive = true;
     if (deviceType == 2 && (firmwareVersionByte == 0x45 || firmwareVersionByte == 0x48)) {
         // These Plover firmwares only drive a negative detector bias.
         polarityPositive = false;
-        hvText = cFormat("-%.0fV", highVoltage);
+        hvText = Format("-%.0fV", highVoltage);
     } else if (deviceType == 4 && firmwareVersionByte > 0x53 && (polarityReadback & 0x80)) {
         // Newer Osprey firmware reports the polarity it actually drives; compare it with the
         // polarity the boot flags ask for.
         polarityPositive = (polarityReadback & 0x40) != 0;
         bool requestedPositive = (bootFlags & 0x08) != 0;
         if (!requestedPositive)
-            hvText = cFormat("-%.0fV", highVoltage);
+            hvText = Format("-%.0fV", highVoltage);
         if (polarityPositive != requestedPositive)
             hvText += " Check Polarity";
     }
@@ -114,7 +114,7 @@ double DppStatusRecord::DeadTime(double fastCount, double accumulationTime, bool
 
 std::string DppStatusRecord::DeadTimeText(double deadTimePercent) {
     if (deadTimePercent > 0)
-        return cFormat("%.2f%%", deadTimePercent);
+        return Format("%.2f%%", deadTimePercent);
     return "      ";
 }
 
@@ -127,12 +127,12 @@ std::string DppStatusRecord::StatusBlockText() const {
     std::string out;
     auto line = [&out](const std::string& text) { out += text + "\r\n"; };
     line("Device Type: " + TypeNameForText());
-    line(cFormat("Serial Number: %lu", static_cast<unsigned long>(serialNumber)));
+    line(Format("Serial Number: %lu", static_cast<unsigned long>(serialNumber)));
     line("Firmware: " + DppVersionText(firmwareVersionByte));
     line("FPGA: " + DppVersionText(fpgaVersionByte));
-    line(cFormat("Fast Count: %.0f", fastCount));
-    line(cFormat("Slow Count: %.0f", slowCount));
-    line(cFormat("Accumulation Time: %.0f", accumulationTime));
+    line(Format("Fast Count: %.0f", fastCount));
+    line(Format("Slow Count: %.0f", slowCount));
+    line(Format("Accumulation Time: %.0f", accumulationTime));
     line("Dead Time: " + deadTimeText);
     if (deviceType == 2 || deviceType == 4) {
         line("HV Volt: " + hvText);

@@ -1,13 +1,10 @@
 #include "dpp/DppTextParse.h"
+#include "common/Text.h"
 
 #include <strings.h>
 
 namespace vorna::dpptext {
 namespace {
-
-bool isBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
-}
 
 // Sign and magnitude of the leading decimal number; the magnitude saturates well above 32 bits.
 struct Leading {
@@ -17,7 +14,7 @@ struct Leading {
 
 Leading leadingNumber(std::string_view text) {
     size_t i = 0;
-    while (i < text.size() && isBlank(text[i]))
+    while (i < text.size() && IsSpace(text[i]))
         ++i;
     Leading n;
     if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
@@ -34,14 +31,6 @@ Leading leadingNumber(std::string_view text) {
 }
 
 } // namespace
-
-std::string_view Trim(std::string_view s) {
-    while (!s.empty() && isBlank(s.front()))
-        s.remove_prefix(1);
-    while (!s.empty() && isBlank(s.back()))
-        s.remove_suffix(1);
-    return s;
-}
 
 bool IsToken(std::string_view text, std::string_view token) {
     text = Trim(text);

@@ -7,8 +7,6 @@
 
 namespace vorna::dpptext {
 
-// Blanks (space, tab, CR, LF) trimmed at both ends.
-std::string_view Trim(std::string_view s);
 // Case-insensitive equality after trimming `text`.
 bool IsToken(std::string_view text, std::string_view token);
 

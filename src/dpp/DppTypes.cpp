@@ -1,6 +1,6 @@
 #include "dpp/DppTypes.h"
 
-#include "common/CText.h"
+#include "common/NumberText.h"
 
 namespace vorna {
 
@@ -20,12 +20,12 @@ std::string DppDeviceTypeName(int deviceType) {
 }
 
 std::string DppVersionText(uint8_t versionByte) {
-    return cFormat("%d.%02d", versionByte >> 4, versionByte & 0x0F);
+    return Format("%d.%02d", versionByte >> 4, versionByte & 0x0F);
 }
 
 double DppVersionValue(uint8_t versionByte) {
     // Through the text, so 0x4E gives exactly the double that "4.14" reads as.
-    return scanDouble(DppVersionText(versionByte)).value_or(0.0);
+    return ScanDouble(DppVersionText(versionByte)).value_or(0.0);
 }
 
 } // namespace vorna

@@ -11,8 +11,8 @@
 namespace {
 
 // Double to int32 the way the x86 conversion instruction does it: truncation toward zero, and
-// 0x80000000 for NaN and anything out of range. Callers that know the original arithmetic
-// depend on exactly this.
+// 0x80000000 for NaN and anything out of range. Callers compare our results bit for bit with
+// values they computed and stored long ago, so the conversion must be exactly this one.
 int32_t truncateToInt32(double x) {
     if (x > -2147483649.0 && x < 2147483648.0)
         return static_cast<int32_t>(x);
@@ -60,7 +60,7 @@ double findPeak(const int32_t* y, int first, int last, float fraction) {
             top = k;
         }
     }
-    // int × float is a float product in the original arithmetic.
+    // int × float is a float product: callers' stored thresholds were rounded to float here.
     int32_t threshold = truncateToInt32(static_cast<float>(maximum) * fraction);
     int right = top;
     while (right <= last && y[right] > threshold)
@@ -140,7 +140,8 @@ PEKTO_API int16_t PEKTO_CALL CalSpectrum(const int32_t* counts, int16_t channels
         return 0;
     if (c1 == c2)
         return 0;
-    // Float energies and the stored float gain, as the original arithmetic mixes them.
+    // Energies and the stored gain are floats; the mixed float/double steps below give the exact
+    // gain and offset callers have on record.
     float span = (e2 - e1) * 1000;
     *gain = static_cast<float>(span / (c2 - c1));
     *offset = static_cast<float>(e1 * 1000 - c1 * *gain);

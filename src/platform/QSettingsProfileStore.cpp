@@ -3,16 +3,15 @@
 #include <QSettings>
 #include <QStringList>
 
-#include "common/CText.h"
-#include "common/TextCodec.h"
-#include "settings/Cp1252Text.h"
+#include "common/NumberText.h"
+#include "common/Text.h"
 #include "settings/SettingsKey.h"
 
 namespace vorna {
 namespace {
 
 QString fromCore(std::string_view bytes) {
-    return QString::fromStdString(cp1252ToUtf8(bytes));
+    return QString::fromStdString(Cp1252ToUtf8(bytes));
 }
 
 std::string toCore(const QString& text) {
@@ -57,7 +56,7 @@ std::optional<std::string> QSettingsProfileStore::ReadText(std::string_view sect
         return std::string(bytes.constData(), static_cast<size_t>(bytes.size()));
     }
     case QMetaType::Int: // written in this session and not yet read back from the file
-        return cFormat("%d", v.toInt());
+        return Format("%d", v.toInt());
     default: // missing, @Invalid() or a value of another type
         return std::nullopt;
     }

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "common/CText.h"
+#include "common/NumberText.h"
 #include "settings/MemoryProfileStore.h"
 #include "settings/ProfileFolders.h"
 #include "spectrum/AnalysisSettings.h"
@@ -53,8 +53,8 @@ void CSProfile::LoadValues(const ProfileStore& store, std::string_view section) 
         }
         case ProfileType::Decimal: {
             // A text that holds no finite number would poison every computation that uses it.
-            double fallback = scanDouble(row.textDefault).value_or(0.0);
-            auto v = scanDouble(store.GetText(section, row.name, row.textDefault));
+            double fallback = ScanDouble(row.textDefault).value_or(0.0);
+            auto v = ScanDouble(store.GetText(section, row.name, row.textDefault));
             *std::get<double*>(field) = v && std::isfinite(*v) ? *v : fallback;
             break;
         }
@@ -88,7 +88,7 @@ bool CSProfile::Save(const WindowPlacement* placement) {
             m_store.WriteText(m_profileName, row.name, *std::get<std::string*>(field));
             break;
         case ProfileType::Decimal:
-            m_store.WriteText(m_profileName, row.name, cFormat("%g", *std::get<double*>(field)));
+            m_store.WriteText(m_profileName, row.name, Format("%g", *std::get<double*>(field)));
             break;
         }
     }
@@ -126,9 +126,9 @@ std::optional<ProfileField> CSProfile::Field(std::string_view key) {
 void CSProfile::FillAnalysisSettings(AnalysisSettings& s) const {
     s.backgroundChannels = backgroundChannels;
     s.goodPeakLevel = goodPeakLevel;
-    s.fwhmCalcMethod = fwhmCalcMethod;
+    s.fwhmCalcMethod = static_cast<FwhmMethod>(fwhmCalcMethod);
     s.fwhmNoSmooths = fwhmNoSmooths;
-    s.centroidCalcMethod = centroidCalcMethod;
+    s.centroidCalcMethod = static_cast<CentroidMethod>(centroidCalcMethod);
     s.calibrateEnable = calibrateEnable;
     s.calibEquationType = calibEquationType;
     s.peakWidth = peakWidth;

@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <vector>
 
-#include "common/CText.h"
+#include "common/NumberText.h"
 #include "common/UserPrompt.h"
 #include "settings/CSProfile.h"
 #include "settings/ProfileFolders.h"
@@ -21,7 +21,7 @@ class ScratchFile {
 public:
     explicit ScratchFile(const std::string& path) {
         for (int n = 0; n < 100 && !m_file; ++n) {
-            std::string candidate = n == 0 ? path : cFormat("%s.%d", path.c_str(), n);
+            std::string candidate = n == 0 ? path : Format("%s.%d", path.c_str(), n);
             errno = 0;
             m_file = std::fopen(candidate.c_str(), "wbx");
             if (m_file)
@@ -75,7 +75,7 @@ bool CSProfile::CheckFolder(UserPrompt& prompt, const std::string& folder, std::
     if (scratch.IsOpen() && scratch.Close())
         return true;
     prompt.message(
-        cFormat("Invalid pathname - %.*s files.", static_cast<int>(kind.size()), kind.data()),
+        Format("Invalid pathname - %.*s files.", static_cast<int>(kind.size()), kind.data()),
         PromptStyle::Error);
     return false;
 }

@@ -1,6 +1,6 @@
 #include "settings/MemoryProfileStore.h"
 
-#include "common/CText.h"
+#include "common/NumberText.h"
 
 namespace vorna {
 
@@ -26,7 +26,7 @@ std::optional<std::string> MemoryProfileStore::ReadText(std::string_view section
     if (!v)
         return std::nullopt;
     if (const int* i = std::get_if<int>(v))
-        return cFormat("%d", *i);
+        return Format("%d", *i);
     return std::get<std::string>(*v);
 }
 

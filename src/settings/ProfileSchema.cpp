@@ -2,7 +2,7 @@
 
 #include <unordered_map>
 
-#include "common/CText.h"
+#include "common/NumberText.h"
 
 namespace vorna {
 namespace {
@@ -190,8 +190,8 @@ std::vector<ProfileKeyInfo> BuildTable() {
                                          {1, 0xC08000, "S3"},
                                          {1, 0x00FFFF, "S4"}};
     for (int n = 0; n < 10; ++n) {
-        ProfileSlot dflt = n < 5 ? slotDefaults[n] : ProfileSlot{2, 0x007F00, cFormat("S%d", n)};
-        t.Slot(cFormat("spectrum%d", n), dflt,
+        ProfileSlot dflt = n < 5 ? slotDefaults[n] : ProfileSlot{2, 0x007F00, Format("S%d", n)};
+        t.Slot(Format("spectrum%d", n), dflt,
                [n](ProfileValues& v) -> ProfileSlot& { return v.slots[static_cast<size_t>(n)]; });
     }
 
@@ -264,7 +264,7 @@ ProfileValues ProfileValues::Defaults() {
         if (int** i = std::get_if<int*>(&f))
             **i = row.intDefault;
         else if (double** d = std::get_if<double*>(&f))
-            **d = scanDouble(row.textDefault).value_or(0.0);
+            **d = ScanDouble(row.textDefault).value_or(0.0);
         else
             *std::get<std::string*>(f) = row.textDefault;
     }

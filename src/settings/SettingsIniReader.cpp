@@ -4,30 +4,15 @@
 #include <strings.h>
 
 #include "common/AtomicFile.h"
-#include "settings/Cp1252Text.h"
+#include "common/Text.h"
 #include "settings/SettingsKey.h"
 
 namespace vorna {
 namespace {
 
-bool isBlank(char ch) {
-    return ch == ' ' || ch == '\t';
-}
 bool isLineEnd(char ch) {
     return ch == '\n' || ch == '\r';
 }
-bool isWhite(char ch) {
-    return isBlank(ch) || isLineEnd(ch) || ch == '\f' || ch == '\v';
-}
-
-std::string_view trimmed(std::string_view s) {
-    while (!s.empty() && isWhite(s.front()))
-        s.remove_prefix(1);
-    while (!s.empty() && isWhite(s.back()))
-        s.remove_suffix(1);
-    return s;
-}
-
 int hexValue(char ch) {
     if (ch >= '0' && ch <= '9')
         return ch - '0';
@@ -51,7 +36,7 @@ public:
 
     bool Next(IniLine& line) {
         for (;;) {
-            while (m_pos < m_data.size() && isWhite(m_data[m_pos]))
+            while (m_pos < m_data.size() && IsSpace(m_data[m_pos]))
                 ++m_pos;
             if (m_pos >= m_data.size())
                 return false;
@@ -159,7 +144,7 @@ IniValue unescapeValue(std::string_view raw) {
     size_t chopLimit = 0; // blanks before this position came from quotes or escapes: kept
     size_t i = 0;
     auto skipBlanks = [&] {
-        while (i < raw.size() && isBlank(raw[i]))
+        while (i < raw.size() && IsBlank(raw[i]))
             ++i;
         chopLimit = cur.size();
     };
@@ -289,7 +274,7 @@ MemoryProfileStore ParseSettingsIni(std::string_view data) {
     while (reader.Next(line)) {
         if (line.text.front() == '[') {
             size_t close = line.text.find(']');
-            std::string_view name = trimmed(line.text.substr(
+            std::string_view name = Trim(line.text.substr(
                 1, close == std::string_view::npos ? std::string_view::npos : close - 1));
             if (name.size() == 7 && strncasecmp(name.data(), "general", 7) == 0)
                 section.clear(); // the top level
@@ -302,7 +287,7 @@ MemoryProfileStore ParseSettingsIni(std::string_view data) {
         if (line.equals == std::string_view::npos)
             continue;
         std::string_view keyText = line.text.substr(0, line.equals);
-        while (!keyText.empty() && isBlank(keyText.back()))
+        while (!keyText.empty() && IsBlank(keyText.back()))
             keyText.remove_suffix(1);
         std::string key = Utf16ToCp1252(unescapeName(keyText));
         if (key.empty())
@@ -319,7 +304,7 @@ MemoryProfileStore ParseSettingsIni(std::string_view data) {
 
 std::optional<MemoryProfileStore> LoadSettingsIni(const std::string& path) {
     std::string bytes;
-    if (!readWholeFile(path, bytes).ok)
+    if (!ReadWholeFile(path, bytes).ok)
         return std::nullopt;
     return ParseSettingsIni(bytes);
 }

@@ -2,7 +2,6 @@
 target_sources(vorna_settings PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/CSProfile.cpp
     ${CMAKE_CURRENT_LIST_DIR}/CSProfileChecks.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/Cp1252Text.cpp
     ${CMAKE_CURRENT_LIST_DIR}/MemoryProfileStore.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ProfileFolders.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ProfilePosition.cpp
@@ -13,4 +12,4 @@ target_sources(vorna_settings PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/SettingsKey.cpp
 )
 # The profile fills the analysis settings and slot defaults that spectrum code reads.
-target_link_libraries(vorna_settings PUBLIC vorna_core)
+target_link_libraries(vorna_settings PUBLIC vorna_spectrum)

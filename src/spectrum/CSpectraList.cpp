@@ -2,7 +2,7 @@
 
 #include <strings.h>
 
-#include "common/CText.h"
+#include "common/NumberText.h"
 #include "common/UserPrompt.h"
 
 namespace vorna {
@@ -16,9 +16,29 @@ bool sameTag(const std::string& a, const std::string& b) {
 
 CSpectraList::~CSpectraList() {
     std::lock_guard<std::recursive_mutex> guard(m_lock);
-    for (CSpectrum* s : m_items)
-        delete s; // the list owns its entries
-    m_items.clear();
+    // Last first, so that derived spectra let go of their operands before those go.
+    while (!m_items.empty())
+        m_items.pop_back();
+}
+
+int CSpectraList::GetCount() const {
+    std::lock_guard<std::recursive_mutex> guard(m_lock);
+    return static_cast<int>(m_items.size());
+}
+
+CSpectrum* CSpectraList::At(int position) const {
+    std::lock_guard<std::recursive_mutex> guard(m_lock);
+    return position >= 0 && position < static_cast<int>(m_items.size())
+               ? m_items[static_cast<size_t>(position)].get()
+               : nullptr;
+}
+
+int CSpectraList::Find(const CSpectrum* s) const {
+    std::lock_guard<std::recursive_mutex> guard(m_lock);
+    for (size_t i = 0; i < m_items.size(); ++i)
+        if (m_items[i].get() == s)
+            return static_cast<int>(i);
+    return -1;
 }
 
 void CSpectraList::Message(const std::string& text) const {
@@ -38,7 +58,7 @@ std::string CSpectraList::UniqueTag(const std::string& wanted) const {
     bool changed = true;
     while (changed) {
         changed = false;
-        for (const CSpectrum* s : m_items) {
+        for (const auto& s : m_items) {
             if (sameTag(s->m_strTag, tag)) {
                 char last = tag.back();
                 if (last >= '1' && last <= '8')
@@ -74,7 +94,7 @@ CSpectrum* CSpectraList::Add(std::unique_ptr<CSpectrum>& spectrum, bool activate
         std::lock_guard<std::recursive_mutex> guard(m_lock);
         s->m_nChannels = n;
         s->m_bDisplayValid = 0;
-        m_items.push_back(spectrum.release());
+        m_items.push_back(std::move(spectrum));
         if (s->m_bDerived) {
             s->RequestEvaluation(m_env);
         } else if (s->m_bValid) {
@@ -99,13 +119,16 @@ void CSpectraList::Activate(int position) {
         if (position == m_active || position < 0 || position >= GetCount())
             return;
         m_active = position;
-        m_pActive = m_items[static_cast<size_t>(position)];
+        m_pActive = m_items[static_cast<size_t>(position)].get();
         s = m_pActive;
     }
     if (m_env.display) {
         // Select the ROI under the plot cursor in the newly active spectrum.
-        int channel = s->FromAbsoluteChannel(m_env.display->CursorChannelAbsolute());
-        s->m_roi.SetSelected(s->m_roi.Find(channel));
+        const int cursor = m_env.display->CursorChannelAbsolute();
+        {
+            auto locked = s->Lock();
+            locked->m_roi.SetSelected(locked->m_roi.Find(locked->FromAbsoluteChannel(cursor)));
+        }
         m_env.display->SpectrumActivated(*s);
         m_env.display->RedrawPlot();
         m_env.display->RefreshInfoPane();
@@ -122,10 +145,10 @@ bool CSpectraList::Remove(CSpectrum* spectrum) {
             Message("Can not delete active spectrum!");
             return false;
         }
-        RemoveAt(position);
+        std::unique_ptr<CSpectrum> gone = std::move(m_items[static_cast<size_t>(position)]);
+        m_items.erase(m_items.begin() + position);
         if (position < m_active)
             --m_active;
-        delete spectrum;
     }
     if (m_env.display)
         m_env.display->RefreshSpectraListWindow();
@@ -150,16 +173,16 @@ int CSpectraList::Close(CSpectrum* spectrum) {
         return Remove(spectrum) ? 1 : 0;
     }
     if (spectrum->m_linked.GetCount() > 0) {
-        PromptAnswer answer = Ask(cFormat("Expressions that depend on %s will be closed. Do you "
-                                          "want to save them?",
-                                          spectrum->m_strTag.c_str()),
+        PromptAnswer answer = Ask(Format("Expressions that depend on %s will be closed. Do you "
+                                         "want to save them?",
+                                         spectrum->m_strTag.c_str()),
                                   true);
         if (answer == PromptAnswer::Cancel)
             return 0;
         while (spectrum->m_linked.GetCount() > 0) {
             CSpectrum* dependent = spectrum->m_linked[0];
             if (answer == PromptAnswer::Yes) {
-                PromptAnswer save = Ask(cFormat("Save %s?", dependent->m_strTag.c_str()), true);
+                PromptAnswer save = Ask(Format("Save %s?", dependent->m_strTag.c_str()), true);
                 if (save == PromptAnswer::Cancel)
                     return 0;
                 if (save == PromptAnswer::Yes && m_saveAs)
@@ -201,8 +224,8 @@ void CSpectraList::ToggleHidden(int position) {
     if (!s)
         return;
     {
-        std::lock_guard<std::recursive_mutex> guard(s->m_lock);
-        s->m_bHidden = s->m_bHidden ? 0 : 1;
+        auto locked = s->Lock();
+        locked->m_bHidden = locked->m_bHidden ? 0 : 1;
     }
     if (m_env.display) {
         m_env.display->RedrawPlot();
@@ -212,15 +235,15 @@ void CSpectraList::ToggleHidden(int position) {
 
 void CSpectraList::RequestDisplayUpdateAll() {
     std::lock_guard<std::recursive_mutex> guard(m_lock);
-    for (CSpectrum* s : m_items)
+    for (const auto& s : m_items)
         s->RequestDisplayUpdate(m_env);
 }
 
 CSpectrum* CSpectraList::FindTag(const std::string& tag) const {
     std::lock_guard<std::recursive_mutex> guard(m_lock);
-    for (CSpectrum* s : m_items)
+    for (const auto& s : m_items)
         if (sameTag(s->m_strTag, tag))
-            return s;
+            return s.get();
     return nullptr;
 }
 

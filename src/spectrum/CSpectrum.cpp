@@ -4,8 +4,7 @@
 #include <cmath>
 #include <new>
 
-#include "analysis/RoiStatistics.h"
-#include "common/CText.h"
+#include "common/NumberText.h"
 #include "common/UserPrompt.h"
 
 namespace vorna {
@@ -143,12 +142,12 @@ int CSpectrum::MakeMcsResultCopy(const CSpectrum* src, CSpectrum* target,
     if (holdsPath(src->m_strFileName)) {
         auto slash = src->m_strFileName.find_last_of("/\\");
         std::string dir = src->m_strFileName.substr(0, slash + 1);
-        target->m_strFileName = cFormat("%s%s_%s%s", dir.c_str(), "Untitled", "MCS", ".mcs");
+        target->m_strFileName = Format("%s%s_%s%s", dir.c_str(), "Untitled", "MCS", ".mcs");
     } else {
         std::string dir = spectraDirectory;
         if (!dir.empty() && dir.back() != '/' && dir.back() != '\\')
             dir += '/';
-        target->m_strFileName = cFormat("%s%s_%s%s", dir.c_str(), "Untitled", "MCS", ".mcs");
+        target->m_strFileName = Format("%s%s_%s%s", dir.c_str(), "Untitled", "MCS", ".mcs");
     }
     target->m_bDerived = 0;
     target->m_nGain = src->m_nGain;
@@ -189,7 +188,35 @@ void CSpectrum::UpdateTotals(const SpectrumEnvironment& env, int activePosition)
     for (int i = 0; i <= last; ++i)
         sum += m_pData[static_cast<size_t>(i)];
     m_dTotalCounts = sum;
-    RecomputeAllRoiStatistics(*this, env.settings);
+    if (env.recomputeRoiStatistics)
+        env.recomputeRoiStatistics(*this, env.settings);
+}
+
+void CSpectrum::TakeTables(const CSpectrum& templ, bool calibration, bool roi,
+                           const SpectrumEnvironment& env, int activePosition) {
+    std::lock_guard<std::recursive_mutex> guard(m_lock);
+    if (calibration)
+        m_calibrate = templ.m_calibrate;
+    if (roi)
+        m_roi = templ.m_roi;
+    if (HasData())
+        UpdateTotals(env, activePosition);
+}
+
+void CSpectrum::RevertTo(CSpectrum& original, bool keepOwnTag, const SpectrumEnvironment& env,
+                         int activePosition) {
+    std::lock_guard<std::recursive_mutex> guard(m_lock);
+    if (m_bDerived) {
+        m_pProgram.reset();
+        m_bEvalPending = 0;
+    }
+    const std::string ownTag = m_strTag;
+    CopyFrom(original, true, false);
+    m_pData = std::move(original.m_pData);
+    if (keepOwnTag)
+        m_strTag = ownTag;
+    m_bValid = 1;
+    UpdateTotals(env, activePosition);
 }
 
 double CSpectrum::ChannelToEnergy(double channel, bool calibrateEnable) const {
@@ -244,6 +271,23 @@ bool CSpectrum::Evaluate(const SpectrumEnvironment& env, int activePosition, boo
             env.display->RefreshInfoPane();
     }
     return m_bValid != 0;
+}
+
+void CSpectrum::SetProgram(std::unique_ptr<SpectrumProgram> program, const std::string& expression,
+                           const std::vector<CSpectrum*>& operands) {
+    std::lock_guard<std::recursive_mutex> guard(m_lock);
+    m_pProgram = std::move(program);
+    m_strExpression = expression;
+    m_linked.RemoveAll();
+    for (CSpectrum* operand : operands)
+        m_linked.Add(operand);
+}
+
+int CSpectrum::ExchangeHidden(int hidden) {
+    std::lock_guard<std::recursive_mutex> guard(m_lock);
+    const int previous = m_bHidden;
+    m_bHidden = hidden;
+    return previous;
 }
 
 std::string CSpectrum::Title() const {

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "analysis/CCalibrate.h"
-#include "analysis/CRoi.h"
+#include "spectrum/CCalibrate.h"
+#include "spectrum/CRoi.h"
 #include "spectrum/CSpectraArray.h"
 #include "spectrum/SpectrumEnvironment.h"
 #include "spectrum/SpectrumHeader.h"
@@ -20,9 +20,9 @@ namespace vorna {
 class CSpectrum;
 
 // A compiled expression that computes a derived spectrum's contents.
-class CSpectrumProgram {
+class SpectrumProgram {
 public:
-    virtual ~CSpectrumProgram() = default;
+    virtual ~SpectrumProgram() = default;
     // Computes channels 0..N-1 of `target` into its m_pData; false when the result is not valid.
     virtual bool Run(CSpectrum& target) = 0;
 };
@@ -62,8 +62,26 @@ constexpr int kDppValueCount = static_cast<int>(DppValue::Count);
 // The line name of each value ("Device Type", "Serial Number", ...).
 const char* DppValueName(DppValue v);
 
+// Scoped access to one spectrum: holds its lock for as long as the view lives.
+template <class S> class SpectrumAccess {
+public:
+    explicit SpectrumAccess(S& spectrum) : m_spectrum(&spectrum), m_guard(spectrum.m_lock) {}
+    S* operator->() const { return m_spectrum; }
+    S& operator*() const { return *m_spectrum; }
+
+private:
+    S* m_spectrum;
+    std::unique_lock<std::recursive_mutex> m_guard;
+};
+
+// Threads: the public operations below take the spectrum's lock themselves. Code that reads or
+// changes the record's fields of a spectrum other threads can reach (one in a CSpectraList) does
+// so through Lock(), whose view keeps the lock until it goes out of scope. Never hold two
+// spectrum locks at once; release a spectrum's lock before taking the list lock.
 class CSpectrum : public SpectrumHeader {
 public:
+    using Locked = SpectrumAccess<CSpectrum>;
+    using ConstLocked = SpectrumAccess<const CSpectrum>;
     static constexpr int kAbsoluteChannels = 16384;
     static constexpr double kMaxStoredCount = 4294967295.0;
 
@@ -75,6 +93,9 @@ public:
     virtual ~CSpectrum();
     CSpectrum(const CSpectrum&) = delete;
     CSpectrum& operator=(const CSpectrum&) = delete;
+
+    Locked Lock() { return Locked(*this); }
+    ConstLocked Lock() const { return ConstLocked(*this); }
 
     SpectrumHeader& Header() { return *this; }
     const SpectrumHeader& Header() const { return *this; }
@@ -101,8 +122,18 @@ public:
     // --- totals and conversions ---
     // Last channel that totals, statistics and autoscale use.
     int LastValidChannel(int dppDeviceType, int activePosition) const;
-    // Sum over 0..LastValidChannel, then every ROI's statistics.
+    // Sum over 0..LastValidChannel, then every ROI's statistics through the environment's
+    // recompute callable.
     void UpdateTotals(const SpectrumEnvironment& env, int activePosition);
+    // Takes the calibration and/or ROI table of a template spectrum; with contents present the
+    // totals (and with them the new ROIs' statistics) are recomputed.
+    void TakeTables(const CSpectrum& templ, bool calibration, bool roi,
+                    const SpectrumEnvironment& env, int activePosition);
+    // Becomes the record read back from its file: header, tables and contents (moved out of
+    // `original`, so the buffer follows the file's channel count), valid, totals recomputed. A
+    // derived spectrum loses its program. `keepOwnTag` keeps the present tag.
+    void RevertTo(CSpectrum& original, bool keepOwnTag, const SpectrumEnvironment& env,
+                  int activePosition);
     double ChannelToEnergy(double channel, bool calibrateEnable) const;
     int EnergyToChannel(double value, bool calibrateEnable) const;
 
@@ -111,6 +142,13 @@ public:
     void RequestDisplayUpdate(const SpectrumEnvironment& env);
     // Runs the program; returns the new valid flag. Exceptions leave the spectrum invalid.
     bool Evaluate(const SpectrumEnvironment& env, int activePosition, bool isActive);
+
+    // Takes a compiled program, its expression text and its operands (the links are replaced);
+    // the update worker runs the program under the same lock.
+    void SetProgram(std::unique_ptr<SpectrumProgram> program, const std::string& expression,
+                    const std::vector<CSpectrum*>& operands);
+    // Sets the hidden flag and returns the one it replaces.
+    int ExchangeHidden(int hidden);
 
     // "Quorix VORNA     " + file name + "     " + description.
     std::string Title() const;
@@ -132,7 +170,7 @@ public:
     CCalibrate m_calibrate;
     CRoi m_roi;
     CSpectraArray m_linked;
-    std::unique_ptr<CSpectrumProgram> m_pProgram;
+    std::unique_ptr<SpectrumProgram> m_pProgram;
     int32_t m_nLiveMode = 0;
     int32_t m_bEvalPending = 0;
     int32_t m_bValid = 0;
@@ -151,12 +189,14 @@ public:
     int32_t m_bClock80MHz = 0;
     int32_t m_nDppDeviceCode = 0;
 
-    // Guards contents and flags against the update worker. Never hold two spectrum locks at
-    // once; release it before taking the list lock.
-    mutable std::recursive_mutex m_lock;
-
 private:
+    friend class SpectrumAccess<CSpectrum>;
+    friend class SpectrumAccess<const CSpectrum>;
+
     void ResetRecord();
+
+    // Guards contents and flags against the update worker; reached through Lock() only.
+    mutable std::recursive_mutex m_lock;
 
     std::array<std::string, kDppValueCount> m_dppValues;
 };

@@ -2,6 +2,7 @@
 // What spectrum operations need from the rest of the program, passed by reference instead of
 // reached through globals so that every test can build its own world.
 
+#include <functional>
 #include <string>
 
 #include "spectrum/AnalysisSettings.h"
@@ -42,6 +43,10 @@ public:
     virtual int SerialNumber() const = 0;
 };
 
+// Recomputes the statistics of every ROI of a spectrum whose lock the caller holds. The spectrum
+// record knows nothing of peak statistics; whoever owns the list puts the analysis in here.
+using RoiRecompute = std::function<void(CSpectrum&, const AnalysisSettings&)>;
+
 struct SpectrumEnvironment {
     AnalysisSettings settings;
     SpectrumSlotDefaults slots;
@@ -51,6 +56,7 @@ struct SpectrumEnvironment {
     UpdateSignal* updateSignal = nullptr;
     DisplaySink* display = nullptr;
     const DppBlockSource* dpp = nullptr;
+    RoiRecompute recomputeRoiStatistics; // empty: totals leave the ROI results as they are
 };
 
 } // namespace vorna

@@ -6,7 +6,7 @@
 #include <strings.h>
 
 #include "common/AtomicFile.h"
-#include "common/CText.h"
+#include "common/NumberText.h"
 #include "common/UserPrompt.h"
 #include "spectrum/CSpectraList.h"
 #include "spectrum/CSpectrum.h"
@@ -82,17 +82,17 @@ void show(const SpectrumEnvironment& env, const std::string& text) {
 }
 
 // Steps shared by open and read: the extension check, the bytes, the reader.
-int readInto(const SpectrumEnvironment& env, const std::string& path, CSpectrum& spectrum,
-             const char* extensionWarning) {
-    int result = kFileDone;
+FileOpenResult readInto(const SpectrumEnvironment& env, const std::string& path,
+                        CSpectrum& spectrum, const char* extensionWarning) {
+    FileOpenResult result = FileOpenResult::Done;
     const PathParts parts = splitPath(path);
     if (!sameNoCase(parts.extension, ".mca") && !sameNoCase(parts.extension, ".mcs")) {
         if (env.prompt)
             env.prompt->message(extensionWarning, PromptStyle::Warning);
-        result = kFileWarned;
+        result = FileOpenResult::Warned;
     }
     std::string bytes;
-    FileResult file = readWholeFile(path, bytes);
+    FileResult file = ReadWholeFile(path, bytes);
     std::string reason;
     if (!file.ok) {
         reason = file.error.empty() ? kSystemError : file.error;
@@ -105,8 +105,8 @@ int readInto(const SpectrumEnvironment& env, const std::string& path, CSpectrum&
     }
     if (!reason.empty()) {
         spectrum.FreeData();
-        show(env, cFormat("Can not open the file %s. %s", path.c_str(), reason.c_str()));
-        return kFileFailed;
+        show(env, Format("Can not open the file %s. %s", path.c_str(), reason.c_str()));
+        return FileOpenResult::Failed;
     }
     SetFileNameFromPath(spectrum, path, env.spectraDirectory);
     return result;
@@ -120,11 +120,11 @@ SaveResult writeTo(const SpectrumEnvironment& env, CSpectrum& spectrum, const st
     options.dpp = env.dpp;
     std::string bytes;
     {
-        std::lock_guard<std::recursive_mutex> guard(spectrum.m_lock);
+        auto locked = spectrum.Lock();
         WriteSpectrum(spectrum, options, bytes);
     }
     // The old file stays whole until the new bytes are safely on disk.
-    FileResult file = writeFileAtomically(path, bytes);
+    FileResult file = WriteFileAtomically(path, bytes);
     if (!file.ok) {
         show(env, file.error.empty() ? kSystemError : file.error);
         return SaveResult::Failed;
@@ -139,7 +139,7 @@ std::string saveDirectory(const SpectrumEnvironment& env, const PathParts& parts
 }
 
 bool tagHeldByAnother(const CSpectraList& list, const CSpectrum& self, const std::string& tag) {
-    std::lock_guard<std::recursive_mutex> guard(list.Lock());
+    auto guard = list.Lock();
     for (int i = 0; i < list.GetCount(); ++i) {
         const CSpectrum* s = list[i];
         if (s != &self && s->m_strTag.size() == tag.size() &&
@@ -164,18 +164,19 @@ void SetFileNameFromPath(CSpectrum& spectrum, const std::string& path,
         spectrum.m_strFileName = full;
 }
 
-int OpenSpectrumFile(CSpectraList& list, const std::string& path, RecentFileList* recent,
-                     CSpectrum** opened) {
+FileOpenResult OpenSpectrumFile(CSpectraList& list, const std::string& path, RecentFileList* recent,
+                                CSpectrum** opened) {
     if (opened)
         *opened = nullptr;
     SpectrumEnvironment& env = list.Environment();
     auto spectrum = std::make_unique<CSpectrum>(env.slots, list.GetCount());
-    int result = readInto(env, path, *spectrum, "Invalid file extension; must be .mca, .mcs!");
-    if (result == kFileFailed)
-        return kFileFailed; // the new spectrum goes with `spectrum`
+    FileOpenResult result =
+        readInto(env, path, *spectrum, "Invalid file extension; must be .mca, .mcs!");
+    if (result == FileOpenResult::Failed)
+        return FileOpenResult::Failed; // the new spectrum goes with `spectrum`
     CSpectrum* added = list.Add(spectrum, true);
     if (!added)
-        return kFileFailed; // the list has said why
+        return FileOpenResult::Failed; // the list has said why
     if (recent)
         recent->AddRecentFile(path);
     if (opened)
@@ -183,8 +184,8 @@ int OpenSpectrumFile(CSpectraList& list, const std::string& path, RecentFileList
     return result;
 }
 
-int ReadFileIntoSpectrum(const SpectrumEnvironment& env, const std::string& path,
-                         CSpectrum& spectrum) {
+FileOpenResult ReadFileIntoSpectrum(const SpectrumEnvironment& env, const std::string& path,
+                                    CSpectrum& spectrum) {
     return readInto(env, path, spectrum, "Invalid file extension; must be .mca, .mcs");
 }
 
@@ -192,7 +193,7 @@ SaveResult SaveSpectrum(const SpectrumEnvironment& env, CSpectrum& spectrum, boo
                         int listPosition) {
     PathParts parts = splitPath(spectrum.m_strFileName);
     std::string directory = saveDirectory(env, parts);
-    if (isCurrentDirectoryMark(directory) || (!directory.empty() && !directoryExists(directory)))
+    if (isCurrentDirectoryMark(directory) || (!directory.empty() && !DirectoryExists(directory)))
         directory.clear();
     directory = withTrailingSeparator(directory);
     // Without a name there is nothing to save to but what the user picks.
@@ -215,7 +216,7 @@ SaveResult SaveSpectrum(const SpectrumEnvironment& env, CSpectrum& spectrum, boo
 SaveResult SaveSpectrumToPath(const SpectrumEnvironment& env, CSpectrum& spectrum,
                               const std::string& path, int listPosition) {
     std::string directory = saveDirectory(env, splitPath(spectrum.m_strFileName));
-    if (!directoryExists(directory.empty() ? std::string(".") : directory))
+    if (!DirectoryExists(directory.empty() ? std::string(".") : directory))
         return SaveResult::Failed;
     return writeTo(env, spectrum, path, listPosition);
 }
@@ -226,30 +227,20 @@ int RecallTemplate(CSpectraList& list, const TemplateOptions& options) {
         options.templateFile.empty() || options.templateFile.find('*') != std::string::npos)
         return 0;
     const std::string path = withTrailingSeparator(env.spectraDirectory) + options.templateFile;
-    if (!fileExists(path)) {
-        show(env, cFormat("Invalid Spectrum Template path or file - %s.", path.c_str()));
+    if (!FileExists(path)) {
+        show(env, Format("Invalid Spectrum Template path or file - %s.", path.c_str()));
         return 0;
     }
     CSpectrum templ(env.slots, list.GetCount());
-    if (ReadFileIntoSpectrum(env, path, templ) != kFileDone) {
-        show(env, cFormat("Spectrum template internal load error - %s.", path.c_str()));
+    if (ReadFileIntoSpectrum(env, path, templ) != FileOpenResult::Done) {
+        show(env, Format("Spectrum template internal load error - %s.", path.c_str()));
         return 0;
     }
     CSpectrum* active = list.GetActive();
     if (!active)
         return 0;
-    // Read before the spectrum's lock: the list lock is never taken inside a spectrum lock.
-    const int activePosition = list.GetActivePosition();
-    {
-        std::lock_guard<std::recursive_mutex> guard(active->m_lock);
-        if (options.loadCalibration)
-            active->m_calibrate = templ.m_calibrate;
-        if (options.loadRoi)
-            active->m_roi = templ.m_roi;
-        // New ROIs need their statistics before anyone shows them.
-        if (active->HasData())
-            active->UpdateTotals(env, activePosition);
-    }
+    active->TakeTables(templ, options.loadCalibration, options.loadRoi, env,
+                       list.GetActivePosition());
     active->RequestDisplayUpdate(env);
     return 1;
 }
@@ -266,13 +257,12 @@ bool RevertSpectrum(CSpectraList& list, CSpectrum& spectrum, const std::string& 
             env.prompt->status(0, "Unable to Revert - unable to locate original spectrum file.");
         return false;
     };
-    if (!fileExists(path))
+    if (!FileExists(path))
         return unable();
     CSpectrum original(env.slots, list.GetCount());
-    if (ReadFileIntoSpectrum(env, path, original) == kFileFailed)
+    if (ReadFileIntoSpectrum(env, path, original) == FileOpenResult::Failed)
         return false;
-    // Tags name spectra in expressions and must stay unique in the list. Checked before the
-    // spectrum's lock is taken: the list lock is never taken inside a spectrum lock.
+    // Tags name spectra in expressions and must stay unique in the list.
     const bool tagTaken = tagHeldByAnother(list, spectrum, original.m_strTag);
     const int activePosition = list.GetActivePosition();
     // A file holds no expression, so a reverted derived spectrum becomes a plain one: it is
@@ -280,32 +270,17 @@ bool RevertSpectrum(CSpectraList& list, CSpectrum& spectrum, const std::string& 
     // then close the other in turn, without end) and re-evaluate it over the file's contents.
     const bool wasDerived = spectrum.m_bDerived != 0;
     if (wasDerived) {
-        std::lock_guard<std::recursive_mutex> listGuard(list.Lock());
+        auto listGuard = list.Lock();
         for (int i = 0; i < spectrum.m_linked.GetCount(); ++i)
             if (CSpectrum* operand = spectrum.m_linked[i]; operand != &spectrum)
                 operand->m_linked.Remove(&spectrum);
         spectrum.m_linked.RemoveAll();
     }
-    {
-        std::lock_guard<std::recursive_mutex> guard(spectrum.m_lock);
-        if (wasDerived) {
-            spectrum.m_pProgram.reset();
-            spectrum.m_bEvalPending = 0;
-        }
-        const std::string ownTag = spectrum.m_strTag;
-        spectrum.CopyFrom(original, true, false);
-        // The buffer follows the file's channel count, so the record never claims more
-        // channels than it holds.
-        spectrum.m_pData = std::move(original.m_pData);
-        if (tagTaken)
-            spectrum.m_strTag = ownTag;
-        spectrum.m_bValid = 1;
-        spectrum.UpdateTotals(env, activePosition);
-    }
+    spectrum.RevertTo(original, tagTaken, env, activePosition);
     spectrum.RequestDisplayUpdate(env);
     // Derived spectra that read this one must follow its new contents.
     {
-        std::lock_guard<std::recursive_mutex> listGuard(list.Lock());
+        auto listGuard = list.Lock();
         for (int i = 0; i < spectrum.m_linked.GetCount(); ++i)
             spectrum.m_linked[i]->RequestEvaluation(env);
     }
@@ -320,23 +295,24 @@ bool RevertSpectrum(CSpectraList& list, CSpectrum& spectrum, const std::string& 
 OpenDialogSetup MakeOpenDialogSetup(const std::string& spectraDirectory) {
     OpenDialogSetup setup;
     if (!spectraDirectory.empty() && !isCurrentDirectoryMark(spectraDirectory) &&
-        directoryExists(spectraDirectory))
+        DirectoryExists(spectraDirectory))
         setup.initialDirectory = withTrailingSeparator(spectraDirectory);
     setup.initialName = setup.initialDirectory + "*.mca";
     return setup;
 }
 
-int OpenWithDialog(CSpectraList& list,
-                   const std::function<bool(const OpenDialogSetup&, std::string&)>& choose,
-                   RecentFileList* recent) {
+FileOpenResult
+OpenWithDialog(CSpectraList& list,
+               const std::function<bool(const OpenDialogSetup&, std::string&)>& choose,
+               RecentFileList* recent) {
     const OpenDialogSetup setup = MakeOpenDialogSetup(list.Environment().spectraDirectory);
-    int result = kFileFailed;
+    FileOpenResult result = FileOpenResult::Failed;
     for (;;) {
         std::string path = setup.initialName;
         if (!choose(setup, path))
             return result;
         result = OpenSpectrumFile(list, path, recent);
-        if (result != kFileWarned)
+        if (result != FileOpenResult::Warned)
             return result;
     }
 }

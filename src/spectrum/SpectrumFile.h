@@ -14,9 +14,7 @@ class CSpectrum;
 class CSpectraList;
 
 // Results of open and read: done, done after an extension warning, failed (message shown).
-inline constexpr int kFileDone = 0;
-inline constexpr int kFileWarned = 1;
-inline constexpr int kFileFailed = -1;
+enum class FileOpenResult : int { Done = 0, Warned = 1, Failed = -1 };
 
 // The recently-used file list of the File menu.
 class RecentFileList {
@@ -26,15 +24,15 @@ public:
 };
 
 // Opens a spectrum file as a new spectrum, adds it to the list and makes it active. Returns
-// kFileDone, kFileWarned (extension warning shown, file still read) or kFileFailed ("Can not
+// Done, Warned (extension warning shown, file still read) or Failed ("Can not
 // open the file %s. %s" shown; nothing added). `opened` receives the spectrum when there is one.
-int OpenSpectrumFile(CSpectraList& list, const std::string& path, RecentFileList* recent = nullptr,
-                     CSpectrum** opened = nullptr);
+FileOpenResult OpenSpectrumFile(CSpectraList& list, const std::string& path,
+                                RecentFileList* recent = nullptr, CSpectrum** opened = nullptr);
 
 // Reads a file into `spectrum` without touching the list (template recall, revert, batch
 // tools). Same results as OpenSpectrumFile; after a failure the spectrum holds no channel data.
-int ReadFileIntoSpectrum(const SpectrumEnvironment& env, const std::string& path,
-                         CSpectrum& spectrum);
+FileOpenResult ReadFileIntoSpectrum(const SpectrumEnvironment& env, const std::string& path,
+                                    CSpectrum& spectrum);
 
 // How a save ended.
 enum class SaveResult { Saved, Cancelled, Failed };
@@ -84,9 +82,10 @@ struct OpenDialogSetup {
 OpenDialogSetup MakeOpenDialogSetup(const std::string& spectraDirectory);
 
 // The File Open command: asks for a file through `choose` (false = Cancel) and opens it; asks
-// again while the open only warned. Returns the last open's result, or kFileFailed on Cancel.
-int OpenWithDialog(CSpectraList& list,
-                   const std::function<bool(const OpenDialogSetup&, std::string&)>& choose,
-                   RecentFileList* recent = nullptr);
+// again while the open only warned. Returns the last open's result, or Failed on Cancel.
+FileOpenResult
+OpenWithDialog(CSpectraList& list,
+               const std::function<bool(const OpenDialogSetup&, std::string&)>& choose,
+               RecentFileList* recent = nullptr);
 
 } // namespace vorna

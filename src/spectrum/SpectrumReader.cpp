@@ -8,29 +8,19 @@
 #include <string>
 #include <strings.h>
 
-#include "common/CText.h"
+#include "common/NumberText.h"
+#include "common/Text.h"
 #include "common/UserPrompt.h"
 #include "spectrum/CSpectrum.h"
 
 namespace vorna {
 namespace {
 
-bool isSpace(char c) {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
-}
 bool isDigit(char c) {
     return c >= '0' && c <= '9';
 }
 bool isAsciiLetter(char c) {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-}
-
-std::string_view trim(std::string_view s) {
-    while (!s.empty() && isSpace(s.front()))
-        s.remove_prefix(1);
-    while (!s.empty() && isSpace(s.back()))
-        s.remove_suffix(1);
-    return s;
 }
 
 bool sameText(std::string_view a, std::string_view b) {
@@ -125,7 +115,7 @@ void parseDppLine(CSpectrum& s, DppBlock block, std::string_view line) {
     const size_t colon = line.find(':');
     if (colon == std::string_view::npos)
         return;
-    std::string_view rawName = trim(line.substr(0, colon));
+    std::string_view rawName = Trim(line.substr(0, colon));
     char nameBuf[64];
     if (rawName.size() > sizeof nameBuf)
         return; // longer than any known name
@@ -138,7 +128,7 @@ void parseDppLine(CSpectrum& s, DppBlock block, std::string_view line) {
         }
     }
     const std::string_view name(nameBuf, rawName.size());
-    const std::string_view value = trim(line.substr(colon + 1));
+    const std::string_view value = Trim(line.substr(colon + 1));
 
     if (block != DppBlock::BootFlags && sameText(name, "Device Type")) {
         s.DppValueText(DppValue::DeviceType).assign(value);
@@ -172,6 +162,12 @@ private:
         rest = m_line.substr(prefix.size());
         return true;
     }
+    // The file's parts in order; each false when the file is not a spectrum.
+    bool Identity(); // marker, tag, description, notes
+    bool Scale();    // gain and the optional threshold
+    bool Times();    // live mode to serial number
+    bool Tables();   // optional calibration and ROIs, then the data
+    bool DppBlocks();
     bool Notes(std::string_view prefix, std::string& target);
     bool Calibration();
     bool Rois();
@@ -209,7 +205,7 @@ bool Reader::Calibration() {
             return true;
         double channel = 0.0, value = 0.0;
         // A line without two finite numbers carries no point.
-        if (scanTwoDoubles(m_line, channel, value) == 2 && std::isfinite(channel) &&
+        if (ScanTwoDoubles(m_line, channel, value) == 2 && std::isfinite(channel) &&
             std::isfinite(value))
             m_s.m_calibrate.AddPoint(channel, value);
     }
@@ -225,7 +221,7 @@ bool Reader::Rois() {
         int start = 0, end = 0;
         // Only ROIs that lie inside the spectrum and have a width: the statistics index the
         // channel buffer with them.
-        if (scanTwoInts(m_line, start, end) == 2 && start >= 0 && start < end && end <= n - 1)
+        if (ScanTwoInts(m_line, start, end) == 2 && start >= 0 && start < end && end <= n - 1)
             m_s.m_roi.Append(start, end);
     }
 }
@@ -261,18 +257,26 @@ bool Reader::Block(DppBlock block, std::string& text) {
 }
 
 bool Reader::Run() {
-    CSpectrum& s = m_s;
-    s.m_strGeneralNotes.clear();
-    s.m_strSystemNotes.clear();
-    s.m_strOtherNotes.clear();
-    s.m_calibrate.Reset();
-    s.m_roi.Clear();
-    s.ClearDppTexts();
+    m_s.m_strGeneralNotes.clear();
+    m_s.m_strSystemNotes.clear();
+    m_s.m_strOtherNotes.clear();
+    m_s.m_calibrate.Reset();
+    m_s.m_roi.Clear();
+    m_s.ClearDppTexts();
+    if (!Identity() || !Scale() || !Times() || !Tables())
+        return false;
+    std::string fitFailure;
+    if (!m_s.m_calibrate.Fit(m_options.calibEquationType, &fitFailure) && m_options.prompt)
+        m_options.prompt->message(fitFailure, PromptStyle::Error);
+    m_s.m_nDppDeviceCode = 0;
+    return DppBlocks();
+}
 
+bool Reader::Identity() {
     std::string_view rest;
     if (!Next() || m_line != "<<LUMO SPECTRUM>>" || !Next() || !Field("TAG - ", rest))
         return false;
-    s.m_strTag.assign(rest);
+    m_s.m_strTag.assign(rest);
     if (!validTag(rest)) {
         if (m_options.prompt)
             m_options.prompt->message("Invalid Tag!", PromptStyle::Error);
@@ -280,83 +284,86 @@ bool Reader::Run() {
     }
     if (!Next() || !Field("DESCRIPTION - ", rest))
         return false;
-    s.m_strDescription.assign(rest);
+    m_s.m_strDescription.assign(rest);
     if (!Next())
         return false;
-    if (!Notes("<gen>", s.m_strGeneralNotes) || !Notes("<sys>", s.m_strSystemNotes) ||
-        !Notes("<not>", s.m_strOtherNotes) || m_line.empty())
-        return false;
+    return Notes("<gen>", m_s.m_strGeneralNotes) && Notes("<sys>", m_s.m_strSystemNotes) &&
+           Notes("<not>", m_s.m_strOtherNotes) && !m_line.empty();
+}
 
+bool Reader::Scale() {
+    std::string_view rest;
     if (!Field("GAIN - ", rest))
         return false;
-    std::optional<int> gain = scanInt(rest);
+    std::optional<int> gain = ScanInt(rest);
     if (!gain || *gain < 0 || *gain > 6 || !Next())
         return false;
-    s.m_nGain = *gain;
+    m_s.m_nGain = *gain;
     if (Field("THRESHOLD - ", rest)) {
-        if (auto v = scanInt(rest))
-            s.m_nThreshold = *v;
-        if (!Next())
-            return false;
-    } else {
-        s.m_nThreshold = 99999;
+        if (auto v = ScanInt(rest))
+            m_s.m_nThreshold = *v;
+        return Next();
     }
+    m_s.m_nThreshold = 99999;
+    return true;
+}
 
-    // Each field is required, in this order, and another line must follow it. A value that
-    // does not convert leaves the field as it was.
+// Each field is required, in this order, and another line must follow it. A value that does
+// not convert leaves the field as it was.
+bool Reader::Times() {
+    CSpectrum& s = m_s;
+    std::string_view rest;
     if (!Field("LIVE_MODE - ", rest))
         return false;
-    if (auto v = scanInt(rest))
+    if (auto v = ScanInt(rest))
         s.m_nLiveMode = *v;
     if (!Next() || !Field("PRESET_TIME - ", rest))
         return false;
-    if (auto v = scanInt(rest))
+    if (auto v = ScanInt(rest))
         s.m_nPresetTime = *v;
     if (!Next() || !Field("LIVE_TIME - ", rest))
         return false;
-    if (auto v = scanDouble(rest))
+    if (auto v = ScanDouble(rest))
         s.m_dLiveTime = *v;
     if (!Next() || !Field("REAL_TIME - ", rest))
         return false;
-    if (auto v = scanDouble(rest))
+    if (auto v = ScanDouble(rest))
         s.m_dRealTime = *v;
     if (!Next() || !Field("START_TIME - ", rest))
         return false;
     s.SetStartTime(std::string(rest));
     if (!Next() || !Field("SERIAL_NUMBER - ", rest))
         return false;
-    if (auto v = scanInt(rest))
+    if (auto v = ScanInt(rest))
         s.m_nSerialNumber = *v;
-    if (!Next())
-        return false;
+    return Next();
+}
 
+bool Reader::Tables() {
     if (m_line == "<<CALIBRATION>>" && !Calibration())
         return false;
     if (m_line == "<<ROI>>" && !Rois())
         return false;
-    if (m_line != "<<DATA>>" || !Data())
-        return false;
+    return m_line == "<<DATA>>" && Data();
+}
 
-    std::string fitFailure;
-    if (!s.m_calibrate.Fit(m_options.calibEquationType, &fitFailure) && m_options.prompt)
-        m_options.prompt->message(fitFailure, PromptStyle::Error);
-    s.m_nDppDeviceCode = 0;
-
-    // Everything after the data is optional: a file that ends here, or goes on with anything
-    // but "<<END>>", is complete.
+// Everything after the data is optional: a file that ends there, or goes on with anything but
+// "<<END>>", is complete.
+bool Reader::DppBlocks() {
+    CSpectrum& s = m_s;
     if (!Next() || m_line != "<<END>>" || m_lines.AtEnd())
         return true;
     Next();
-    if (trim(m_line) == "<<DPP CONFIGURATION>>" &&
+    if (Trim(m_line) == "<<DPP CONFIGURATION>>" &&
         !Block(DppBlock::Configuration, s.m_strDppConfig))
         return false;
     if (!Next())
         return true;
-    if (trim(m_line) == "<<DPP STATUS>>" && !Block(DppBlock::Status, s.m_strDppStatus))
+    if (Trim(m_line) == "<<DPP STATUS>>" && !Block(DppBlock::Status, s.m_strDppStatus))
         return false;
     if (!Next())
         return true;
-    if (trim(m_line) == "<<OSPREY BOOT FLAGS>>") {
+    if (Trim(m_line) == "<<OSPREY BOOT FLAGS>>") {
         s.m_bClock80MHz = 0;
         if (!Block(DppBlock::BootFlags, s.m_strBootFlags))
             s.m_strBootFlags.clear(); // an unfinished boot flags block is dropped, not fatal
@@ -369,7 +376,7 @@ bool Reader::Run() {
 double ParseChannelValue(std::string_view line) {
     const char* p = line.data();
     const char* const e = p + line.size();
-    while (p < e && isSpace(*p))
+    while (p < e && IsSpace(*p))
         ++p;
     // The writer's form, a plain unsigned integer, converts exactly without the general parser.
     const char* q = p;
@@ -396,7 +403,7 @@ double ParseChannelValue(std::string_view line) {
         return value;
     if (res.ec == std::errc::result_out_of_range) {
         // Overflow and underflow as the C library gives them (±HUGE_VAL, 0 or a denormal).
-        if (auto v = scanDouble(std::string_view(number, static_cast<size_t>(e - number))))
+        if (auto v = ScanDouble(std::string_view(number, static_cast<size_t>(e - number))))
             return *v;
     }
     return 0.0;

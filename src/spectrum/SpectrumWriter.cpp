@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "common/CText.h"
+#include "common/NumberText.h"
 #include "spectrum/CSpectrum.h"
 #include "spectrum/SpectrumEnvironment.h"
 
@@ -91,29 +91,29 @@ void WriteSpectrum(CSpectrum& s, const SpectrumWriteOptions& options, std::strin
     appendNotes(out, "<sys>", s.m_strSystemNotes);
     appendNotes(out, "<not>", s.m_strOtherNotes);
 
-    out.append(cFormat("GAIN - %i\r\n", s.m_nGain));
-    out.append(cFormat("THRESHOLD - %i\r\n", s.m_nThreshold));
-    out.append(cFormat("LIVE_MODE - %i\r\n", s.m_nLiveMode));
-    out.append(cFormat("PRESET_TIME - %i\r\n", s.m_nPresetTime));
-    out.append(cFormat("LIVE_TIME - %lf\r\n", s.m_dLiveTime));
-    out.append(cFormat("REAL_TIME - %lf\r\n", s.m_dRealTime));
+    out.append(Format("GAIN - %i\r\n", s.m_nGain));
+    out.append(Format("THRESHOLD - %i\r\n", s.m_nThreshold));
+    out.append(Format("LIVE_MODE - %i\r\n", s.m_nLiveMode));
+    out.append(Format("PRESET_TIME - %i\r\n", s.m_nPresetTime));
+    out.append(Format("LIVE_TIME - %lf\r\n", s.m_dLiveTime));
+    out.append(Format("REAL_TIME - %lf\r\n", s.m_dRealTime));
     out.append("START_TIME - ").append(s.m_szStartTime).append(kCrLf);
     // Only the live spectrum was acquired by the connected device; a spectrum read from a file
     // keeps the serial number that matches its own stored status block.
     if (dppSelected && options.liveBlocks && options.dpp)
         s.m_nSerialNumber = options.dpp->SerialNumber();
-    out.append(cFormat("SERIAL_NUMBER - %i\r\n", s.m_nSerialNumber));
+    out.append(Format("SERIAL_NUMBER - %i\r\n", s.m_nSerialNumber));
 
     if (s.m_calibrate.GetCount() > 0) {
         appendLine(out, "<<CALIBRATION>>");
         out.append("LABEL - ").append(s.m_calibrate.Label()).append(kCrLf);
         for (const CCalibrateEntry& p : s.m_calibrate.Points())
-            out.append(cFormat("%lg %lg\r\n", p.channel, p.value));
+            out.append(Format("%lg %lg\r\n", p.channel, p.value));
     }
     if (!s.m_roi.IsEmpty()) {
         appendLine(out, "<<ROI>>");
         for (const CRoiEntry& r : s.m_roi.Entries())
-            out.append(cFormat("%i %i\r\n", r.start, r.end));
+            out.append(Format("%i %i\r\n", r.start, r.end));
     }
 
     appendLine(out, "<<DATA>>");

@@ -1,4 +1,6 @@
-target_sources(vorna_core PRIVATE
+target_sources(vorna_spectrum PRIVATE
+    ${CMAKE_CURRENT_LIST_DIR}/CCalibrate.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/CRoi.cpp
     ${CMAKE_CURRENT_LIST_DIR}/CSpectraArray.cpp
     ${CMAKE_CURRENT_LIST_DIR}/CSpectraList.cpp
     ${CMAKE_CURRENT_LIST_DIR}/CSpectrum.cpp

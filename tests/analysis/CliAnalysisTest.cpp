@@ -9,7 +9,7 @@
 #include "TestSupport.h"
 #include "analysis/RoiStatistics.h"
 #include "analysis/Smoothing.h"
-#include "common/CText.h"
+#include "common/NumberText.h"
 
 using namespace vorna;
 using vorna::test::readFile;
@@ -54,7 +54,7 @@ std::string spectrumFile(const std::vector<double>& y, bool calibrated = true,
         s += std::string("<<ROI>>\r\n") + rois;
     s += "<<DATA>>\r\n";
     for (double v : y)
-        s += cFormat("%g\r\n", v);
+        s += Format("%g\r\n", v);
     s += "<<END>>\r\n";
     return s;
 }
@@ -106,7 +106,7 @@ TEST(VornaCliAnalysis, StatsSmoothsOnceAndNamesElements) {
     Json j = Json::parse(r.out);
     std::vector<double> once = twoPeaks();
     AnalysisSettings s;
-    s.fwhmCalcMethod = 1;
+    s.fwhmCalcMethod = FwhmMethod::Smoothing;
     s.fwhmNoSmooths = 1;
     CRoi rois;
     rois.Append(100, 108);
@@ -161,7 +161,7 @@ TEST(VornaCliAnalysis, CopyDataIsTheClipboardTextByteForByte) {
                            "\nDescription:  two peaks\nTimeStamp:  01/02/2026 03:04:05\n"
                            "\nSpectral Data Information\nChannel\tData\n";
     for (int i = 0; i < 256; ++i)
-        expected += cFormat("%d\t%g\n", i, y[static_cast<size_t>(i)]);
+        expected += Format("%d\t%g\n", i, y[static_cast<size_t>(i)]);
     EXPECT_EQ(r.out, expected);
 
     writeFile(file, spectrumFile(twoPeaks()));

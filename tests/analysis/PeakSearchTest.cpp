@@ -40,7 +40,8 @@ struct DirectFilter {
     }
 };
 
-// The scan as described, on the direct filter values.
+// A plain reference scan that tests every filter position one by one on the direct filter values;
+// the vectorised search must find exactly the same ROIs.
 std::vector<std::pair<int, int>> referenceScan(const DirectFilter& f, int a, int width, double s) {
     PeakFilterShape sh = PeakFilterFor(width, 0);
     const int K = static_cast<int>(f.F.size());
@@ -187,7 +188,7 @@ TEST(PeakSearch, SearchKeepsOnlyPeaksAndBoundsThemAtFilterMinima) {
     EXPECT_NEAR(found.peaks[0].centroid, 200.0, 0.2);
     EXPECT_NEAR(found.peaks[1].centroid, 600.0, 0.2);
     for (const CRoiEntry& r : found.peaks.Entries())
-        EXPECT_GE(r.status, 2);
+        EXPECT_GE(r.status, RoiStatus::Marginal);
     EXPECT_TRUE(spectrum->m_roi.IsEmpty()); // the results are a separate list
 
     // Two peaks closer than the filter width: one ROI, or two that meet at the minimum

@@ -31,7 +31,7 @@ CRoiEntry goodRoi() {
     r.grossArea = 2000;
     r.centroid = 118;
     r.uncertainty = 3.4567;
-    r.status = 3;
+    r.status = RoiStatus::Good;
     return r;
 }
 
@@ -77,16 +77,16 @@ TEST(Reports, NumberDisplayRule) {
 
 TEST(Reports, HeadingsNameTheMethodsAndElementNeedsLibraryAndUnits) {
     AnalysisSettings s;
-    s.fwhmCalcMethod = 1;
+    s.fwhmCalcMethod = FwhmMethod::Smoothing;
     s.fwhmNoSmooths = 1;
-    s.centroidCalcMethod = 2;
+    s.centroidCalcMethod = CentroidMethod::Gauss;
     EXPECT_EQ(ReportHeadings(s, false),
               (Cells{"Start", "End", "FWHM (SM5)", "Net Area", "Gross Area", "Centroid (G)",
                      "Uncertainty", "Status"}));
     EXPECT_EQ(ReportHeaderTips(s, true)[5], "Peak Mean");
     EXPECT_EQ(ReportHeaderTips(s, true).back(), "Element and Line");
-    s.fwhmCalcMethod = 2;
-    s.centroidCalcMethod = 0;
+    s.fwhmCalcMethod = FwhmMethod::Percent;
+    s.centroidCalcMethod = CentroidMethod::Normal;
     EXPECT_EQ(FwhmHeading(s), "FWHM (%)");
     EXPECT_EQ(CentroidHeading(s), "Centroid (N)");
     EXPECT_EQ(ReportHeaderTips(s, false)[5], "Peak Centroid");
@@ -107,7 +107,7 @@ TEST(Reports, CellsInCalibratedUnitsAndInChannels) {
               (Cells{"1.50", "1.90", "0.055", "1235", "2000", "1.68", "3.46", "GOOD"}));
 
     CRoiEntry marginal = goodRoi();
-    marginal.status = 2;
+    marginal.status = RoiStatus::Marginal;
     marginal.fwhm = marginal.leftPosition = marginal.rightPosition = 0;
     Cells cells = RoiReportCells(marginal, cal, s, nullptr);
     EXPECT_EQ(cells[2], "0.000");
@@ -190,7 +190,7 @@ TEST(Reports, SpectrumDataTextLayout) {
                                         "Start\tEnd\tFWHM (N)\tNet Area\tGross Area\tCentroid "
                                         "(N)\tUncertainty\tStatus\tElement",
                                         l[14], "", "Spectral Data Information"}));
-    EXPECT_EQ(full->m_roi[0].status, 3);
+    EXPECT_EQ(full->m_roi[0].status, RoiStatus::Good);
     EXPECT_EQ(l[14].substr(0, 10), "4.80\t5.20\t");
     EXPECT_EQ(l[14].substr(l[14].size() - 10), "GOOD\tMn Ka"); // cells separated, no end TAB
 

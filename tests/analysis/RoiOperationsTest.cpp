@@ -26,7 +26,7 @@ using Ranges = std::vector<std::pair<int, int>>;
 TEST(RoiOperations, AddComputesAndRedrawsOnlyWhenShown) {
     World w;
     EXPECT_EQ(AddRoi(w.ctx(), 980, 1020), 0);
-    EXPECT_EQ(w.spectrum->m_roi[0].status, 3); // statistics computed at once
+    EXPECT_EQ(w.spectrum->m_roi[0].status, RoiStatus::Good); // statistics computed at once
     EXPECT_EQ(w.display.ranges, (Ranges{{3920, 4084}}));
     EXPECT_EQ(AddRoi(w.ctx(), 50, 50), -1);
 
@@ -67,7 +67,7 @@ TEST(RoiOperations, DeleteAndModify) {
     EXPECT_TRUE(w.display.ranges.empty());
     EXPECT_EQ(ModifyRoi(w.ctx(), 0, 500, 600), 1); // re-added after (300, 400)
     EXPECT_EQ(w.spectrum->m_roi[1].start, 500);
-    EXPECT_EQ(w.spectrum->m_roi[1].status, 1);
+    EXPECT_EQ(w.spectrum->m_roi[1].status, RoiStatus::Bad);
     EXPECT_EQ(w.display.ranges, (Ranges{{400, 804}, {2000, 2404}}));
     EXPECT_EQ(ModifyRoi(w.ctx(), 7, 1, 2), -1);
 }

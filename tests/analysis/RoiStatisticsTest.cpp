@@ -25,7 +25,7 @@ const std::vector<double> kHandPeak = {0, 0, 10, 40, 100, 60, 10, 0, 0};
 TEST(RoiStatistics, HalfMaximumEdgesMomentAndMedianOfAHandWorkedPeak) {
     AnalysisSettings s;
     CRoiEntry roi = compute(kHandPeak, 0, 8, s);
-    EXPECT_EQ(roi.status, 3);
+    EXPECT_EQ(roi.status, RoiStatus::Good);
     EXPECT_DOUBLE_EQ(roi.grossArea, 220);
     EXPECT_DOUBLE_EQ(roi.netArea, 220);
     EXPECT_NEAR(roi.centroid, 4.090909090909091, 1e-12);
@@ -36,14 +36,15 @@ TEST(RoiStatistics, HalfMaximumEdgesMomentAndMedianOfAHandWorkedPeak) {
     EXPECT_NEAR(roi.fwhm, 4.2 - (2.0 + 1.0 / 6.0), 1e-12);
     EXPECT_NEAR(roi.rightPosition, roi.leftPosition + roi.fwhm, 1e-12);
 
-    s.centroidCalcMethod = 1; // median: the running sum passes 110 at peak channel 3
+    s.centroidCalcMethod =
+        CentroidMethod::Median; // median: the running sum passes 110 at peak channel 3
     roi = compute(kHandPeak, 0, 8, s);
     EXPECT_DOUBLE_EQ(roi.centroid, 4.0);
 
-    s.fwhmCalcMethod = 4; // variance width only goes with the normal centroid
+    s.fwhmCalcMethod = FwhmMethod::Variance; // variance width only goes with the normal centroid
     roi = compute(kHandPeak, 0, 8, s);
     EXPECT_NEAR(roi.fwhm, 4.2 - (2.0 + 1.0 / 6.0), 1e-12);
-    s.centroidCalcMethod = 0;
+    s.centroidCalcMethod = CentroidMethod::Normal;
     roi = compute(kHandPeak, 0, 8, s);
     EXPECT_NEAR(roi.fwhm, 2.119211879703014, 1e-12);
     EXPECT_NEAR(roi.rightPosition - roi.leftPosition, roi.fwhm, 1e-12);
@@ -53,14 +54,14 @@ TEST(RoiStatistics, StatusRulesForSmallFlatAndNarrowRegions) {
     AnalysisSettings s;
     s.backgroundChannels = 2;
     CRoiEntry roi = compute(std::vector<double>(16, 500.0), 4, 6, s); // m = 3 - 4 <= 0
-    EXPECT_EQ(roi.status, 1);
+    EXPECT_EQ(roi.status, RoiStatus::Bad);
     EXPECT_STREQ(RoiStatusText(roi.status), "BAD");
     EXPECT_EQ(roi.grossArea, 0);
     EXPECT_EQ(roi.centroid, 0);
 
     s.backgroundChannels = 1;
     roi = compute(std::vector<double>(64, 250.0), 10, 40, s); // flat: net area 0
-    EXPECT_EQ(roi.status, 1);
+    EXPECT_EQ(roi.status, RoiStatus::Bad);
     EXPECT_DOUBLE_EQ(roi.grossArea, 29 * 250.0);
     EXPECT_EQ(roi.netArea, 0);
 
@@ -74,14 +75,14 @@ TEST(RoiStatistics, StatusRulesForSmallFlatAndNarrowRegions) {
         return y;
     };
     roi = compute(peakOn(100.0 / 9.0), 10, 20, s);
-    EXPECT_EQ(roi.status, 2);
+    EXPECT_EQ(roi.status, RoiStatus::Marginal);
     EXPECT_STREQ(RoiStatusText(roi.status), "MARGINAL");
     EXPECT_NEAR(roi.netArea, 60, 1e-9);
     EXPECT_NEAR(roi.centroid, 15, 1e-9);
     EXPECT_EQ(roi.fwhm, 0);
     EXPECT_EQ(roi.rightPosition, 0);
     roi = compute(peakOn(100.0), 10, 20, s);
-    EXPECT_EQ(roi.status, 1);
+    EXPECT_EQ(roi.status, RoiStatus::Bad);
     EXPECT_NEAR(roi.grossArea, 960, 1e-9);
     EXPECT_EQ(roi.netArea, 0);
 
@@ -91,15 +92,15 @@ TEST(RoiStatistics, StatusRulesForSmallFlatAndNarrowRegions) {
     y[15] = 40;
     y[16] = 20;
     roi = compute(y, 10, 20, s);
-    EXPECT_EQ(roi.status, 2);
+    EXPECT_EQ(roi.status, RoiStatus::Marginal);
     EXPECT_EQ(roi.fwhm, 0);
     s.goodPeakLevel = 50;
-    EXPECT_EQ(compute(y, 10, 20, s).status, 3);
+    EXPECT_EQ(compute(y, 10, 20, s).status, RoiStatus::Good);
 
     // Still above half maximum at the first peak channel: no left edge, no FWHM.
     s.goodPeakLevel = 100;
     roi = compute({0, 100, 60, 10, 0, 0, 0}, 0, 6, s);
-    EXPECT_EQ(roi.status, 2);
+    EXPECT_EQ(roi.status, RoiStatus::Marginal);
     EXPECT_EQ(roi.fwhm, 0);
 }
 
@@ -107,12 +108,12 @@ TEST(RoiStatistics, RoisOutsideTheDataAreBadAndReadNothing) {
     AnalysisSettings s;
     std::vector<double> y(64, 10.0);
     addGaussian(y, 32, 3, 5000);
-    EXPECT_EQ(compute(y, -5, 40, s).status, 1);
-    EXPECT_EQ(compute(y, 50, 64, s).status, 1);
-    EXPECT_EQ(compute(y, 40, 30, s).status, 1);
-    EXPECT_EQ(compute({}, 0, 10, s).status, 1);
-    s.fwhmCalcMethod = 3;
-    EXPECT_EQ(compute(y, 50, 200, s).status, 1);
+    EXPECT_EQ(compute(y, -5, 40, s).status, RoiStatus::Bad);
+    EXPECT_EQ(compute(y, 50, 64, s).status, RoiStatus::Bad);
+    EXPECT_EQ(compute(y, 40, 30, s).status, RoiStatus::Bad);
+    EXPECT_EQ(compute({}, 0, 10, s).status, RoiStatus::Bad);
+    s.fwhmCalcMethod = FwhmMethod::Gauss;
+    EXPECT_EQ(compute(y, 50, 200, s).status, RoiStatus::Bad);
 }
 
 TEST(RoiStatistics, GaussianMethodsTakeTheFitAndMoveAStartAtChannelZero) {
@@ -121,14 +122,14 @@ TEST(RoiStatistics, GaussianMethodsTakeTheFitAndMoveAStartAtChannelZero) {
     AnalysisSettings s;
     s.backgroundChannels = 2;
     CRoiEntry normal = compute(y, 480, 520, s);
-    ASSERT_EQ(normal.status, 3);
+    ASSERT_EQ(normal.status, RoiStatus::Good);
     EXPECT_NEAR(normal.centroid, 500.3, 0.02);
     EXPECT_NEAR(normal.fwhm, 2.3548 * 4.0, 0.3);
 
-    s.fwhmCalcMethod = 3;
-    s.centroidCalcMethod = 2;
+    s.fwhmCalcMethod = FwhmMethod::Gauss;
+    s.centroidCalcMethod = CentroidMethod::Gauss;
     CRoiEntry gauss = compute(y, 480, 520, s);
-    ASSERT_EQ(gauss.status, 3);
+    ASSERT_EQ(gauss.status, RoiStatus::Good);
     EXPECT_NEAR(gauss.centroid, 500.3, 0.005);
     EXPECT_NEAR(gauss.fwhm, 2.35482 * 4.0, 0.02);
     EXPECT_NEAR(gauss.netArea, 20000.0, 50.0);
@@ -142,8 +143,8 @@ TEST(RoiStatistics, GaussianMethodsTakeTheFitAndMoveAStartAtChannelZero) {
     CRoiEntry atZero = compute(y, 0, 30, s);
     EXPECT_EQ(atZero.start, 1);
     EXPECT_EQ(atZero.end, 30);
-    s.fwhmCalcMethod = 0;
-    s.centroidCalcMethod = 0;
+    s.fwhmCalcMethod = FwhmMethod::Normal;
+    s.centroidCalcMethod = CentroidMethod::Normal;
     EXPECT_EQ(compute(y, 0, 30, s).start, 0); // other methods leave the ROI alone
 }
 
@@ -154,9 +155,9 @@ TEST(RoiStatistics, GaussCentroidWithoutEnoughCountsKeepsTheMoment) {
     y[32] = 20; // 90 counts in the window: no fit
     AnalysisSettings s;
     CRoiEntry moment = compute(y, 20, 40, s);
-    s.centroidCalcMethod = 2;
+    s.centroidCalcMethod = CentroidMethod::Gauss;
     CRoiEntry gauss = compute(y, 20, 40, s);
-    EXPECT_EQ(gauss.status, 2);
+    EXPECT_EQ(gauss.status, RoiStatus::Marginal);
     EXPECT_DOUBLE_EQ(gauss.centroid, moment.centroid);
     EXPECT_DOUBLE_EQ(gauss.centroid, 31.0);
     GaussFitResult none = FitGaussian(y.data(), 64, 20, 40, 1);
@@ -170,22 +171,26 @@ TEST(RoiStatistics, AFitAlreadyRunningMakesOthersSkipTheirs) {
     std::vector<double> y(256, 5.0);
     addGaussian(y, 100.0, 3.0, 8000.0);
     AnalysisSettings s;
-    s.fwhmCalcMethod = 3;
+    s.fwhmCalcMethod = FwhmMethod::Gauss;
     CRoiEntry fitted = compute(y, 85, 115, s);
-    s.fwhmCalcMethod = 0;
+    s.fwhmCalcMethod = FwhmMethod::Normal;
     CRoiEntry halfMax = compute(y, 85, 115, s);
     ASSERT_NE(fitted.fwhm, halfMax.fwhm);
 
-    s.fwhmCalcMethod = 3;
+    s.fwhmCalcMethod = FwhmMethod::Gauss;
     {
-        GaussFitLock running;
+        ExclusiveFlag::Hold running(*s.gaussFitGuard);
         ASSERT_TRUE(running.owned());
-        GaussFitLock second;
+        ExclusiveFlag::Hold second(*s.gaussFitGuard);
         EXPECT_FALSE(second.owned());
         CRoiEntry skipped = compute(y, 85, 115, s);
         EXPECT_DOUBLE_EQ(skipped.fwhm, halfMax.fwhm);
         EXPECT_DOUBLE_EQ(skipped.netArea, halfMax.netArea);
-        EXPECT_EQ(FitGaussianExclusive(y.data(), 256, 85, 115, 1).fwhm, 0);
+        EXPECT_EQ(FitGaussianExclusive(*s.gaussFitGuard, y.data(), 256, 85, 115, 1).fwhm, 0);
+        // Settings made elsewhere (another tool, another test) have a guard of their own.
+        AnalysisSettings other;
+        other.fwhmCalcMethod = FwhmMethod::Gauss;
+        EXPECT_DOUBLE_EQ(compute(y, 85, 115, other).fwhm, fitted.fwhm);
     }
     EXPECT_DOUBLE_EQ(compute(y, 85, 115, s).fwhm, fitted.fwhm);
 }
@@ -197,7 +202,7 @@ TEST(RoiStatistics, SmoothingMethodSmoothsTheStoredRangeAtEveryRecompute) {
     std::vector<double> expected = spectrum->m_pData;
     const double outside = expected[89];
     AnalysisSettings s;
-    s.fwhmCalcMethod = 1;
+    s.fwhmCalcMethod = FwhmMethod::Smoothing;
     s.fwhmNoSmooths = 1;
     for (int pass = 0; pass < 2; ++pass) {
         RecomputeAllRoiStatistics(*spectrum, s);
@@ -205,10 +210,10 @@ TEST(RoiStatistics, SmoothingMethodSmoothsTheStoredRangeAtEveryRecompute) {
         EXPECT_EQ(spectrum->m_pData, expected) << "pass " << pass;
     }
     EXPECT_EQ(spectrum->m_pData[89], outside); // outside the ROI nothing moves
-    EXPECT_EQ(spectrum->m_roi[0].status, 3);
+    EXPECT_EQ(spectrum->m_roi[0].status, RoiStatus::Good);
 
     // Other methods leave the contents alone.
-    s.fwhmCalcMethod = 0;
+    s.fwhmCalcMethod = FwhmMethod::Normal;
     RecomputeAllRoiStatistics(*spectrum, s);
     EXPECT_EQ(spectrum->m_pData, expected);
 }

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "analysis/RoiStatistics.h"
 #include "TestSupport.h"
 #include "spectrum/CSpectraList.h"
 
@@ -15,6 +16,7 @@ struct ListFixture : ::testing::Test {
 
     void SetUp() override {
         env.prompt = &prompt;
+        env.recomputeRoiStatistics = RecomputeAllRoiStatistics;
         list = std::make_unique<CSpectraList>(env);
         list->Add(std::make_unique<CSpectrum>(env.slots, 0), false); // live_data
     }

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "analysis/CCalibrate.h"
-#include "analysis/CRoi.h"
+#include "spectrum/CCalibrate.h"
+#include "spectrum/CRoi.h"
 
 using namespace vorna;
 
@@ -46,7 +46,7 @@ TEST(CRoi, DeleteAdjustsOrClearsSelectionAndFindTakesFirstMatch) {
     roi.Append(100, 90); // the reader appends as given
     EXPECT_EQ(roi[1].start, 100);
     EXPECT_STREQ(RoiStatusText(roi[1].status), "INVALID");
-    EXPECT_STREQ(RoiStatusText(3), "GOOD");
+    EXPECT_STREQ(RoiStatusText(static_cast<RoiStatus>(3)), "GOOD"); // the stored number
     roi.Clear();
     EXPECT_TRUE(roi.IsEmpty());
     EXPECT_EQ(roi.GetSelected(), -1);

@@ -47,7 +47,7 @@ int main(int argc, char** argv) {
     for (int i = 2; i < argc; ++i) {
         if (std::strcmp(argv[i], "--log") == 0) {
             plot.SetScaleType(ScaleType::Logarithmic);
-        } else if (OpenSpectrumFile(list, argv[i]) == kFileFailed) {
+        } else if (OpenSpectrumFile(list, argv[i]) == FileOpenResult::Failed) {
             std::fprintf(stderr, "cannot open %s: %s\n", argv[i], prompt.lastMessage().c_str());
             return 1;
         }

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "analysis/RoiStatistics.h"
 #include "TestSupport.h"
 #include "analysis/ExpressionDefine.h"
 #include "analysis/ExpressionProgram.h"
@@ -22,6 +23,7 @@ struct DefineFixture : ::testing::Test {
 
     void SetUp() override {
         env.prompt = &prompt;
+        env.recomputeRoiStatistics = RecomputeAllRoiStatistics;
         list = std::make_unique<CSpectraList>(env);
         list->Add(std::make_unique<CSpectrum>(env.slots, 0), false); // live_data
     }

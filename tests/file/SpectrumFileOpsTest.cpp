@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include "TestSupport.h"
+#include "analysis/RoiStatistics.h"
 #include "spectrum/CSpectraList.h"
 #include "spectrum/SpectrumFile.h"
 #include "spectrum/SpectrumReader.h"
@@ -50,6 +51,7 @@ struct World {
 
     World() {
         env.prompt = &prompt;
+        env.recomputeRoiStatistics = RecomputeAllRoiStatistics;
         env.spectraDirectory = dir.path() + "/";
         list = std::make_unique<CSpectraList>(env);
         list->Add(std::make_unique<CSpectrum>(env.slots, 0), false);
@@ -81,7 +83,7 @@ TEST(SpectrumFile, OpenAddsTheSpectrumOrExplainsWhyNot) {
     const std::string inDir = w.dir.file("a.mca");
     writeFile(inDir, spectrumBytes("A", 5));
     CSpectrum* opened = nullptr;
-    EXPECT_EQ(OpenSpectrumFile(*w.list, inDir, &recent, &opened), kFileDone);
+    EXPECT_EQ(OpenSpectrumFile(*w.list, inDir, &recent, &opened), FileOpenResult::Done);
     ASSERT_NE(opened, nullptr);
     EXPECT_EQ(w.list->GetCount(), 2);
     EXPECT_EQ(w.list->GetActivePosition(), 1);
@@ -94,7 +96,7 @@ TEST(SpectrumFile, OpenAddsTheSpectrumOrExplainsWhyNot) {
     std::filesystem::create_directory(w.dir.file("sub"));
     const std::string other = w.dir.file("sub/../sub/b.txt");
     writeFile(other, spectrumBytes("A", 6));
-    EXPECT_EQ(OpenSpectrumFile(*w.list, other, &recent, &opened), kFileWarned);
+    EXPECT_EQ(OpenSpectrumFile(*w.list, other, &recent, &opened), FileOpenResult::Warned);
     EXPECT_EQ(opened->m_strFileName, w.dir.file("sub/b.txt"));
     EXPECT_EQ(opened->m_strTag, "A_1") << "tags stay unique in the list";
     EXPECT_EQ(w.prompt.messages, std::vector<std::string>{"Invalid file extension; must be "
@@ -103,10 +105,10 @@ TEST(SpectrumFile, OpenAddsTheSpectrumOrExplainsWhyNot) {
     w.prompt.messages.clear();
     const std::string bad = w.dir.file("bad.mca");
     writeFile(bad, "<<LUMO SPECTRUM>>\r\n");
-    EXPECT_EQ(OpenSpectrumFile(*w.list, bad, &recent), kFileFailed);
+    EXPECT_EQ(OpenSpectrumFile(*w.list, bad, &recent), FileOpenResult::Failed);
     const std::string missing = w.dir.file("missing.MCS");
-    EXPECT_EQ(OpenSpectrumFile(*w.list, missing, &recent), kFileFailed);
-    EXPECT_EQ(OpenSpectrumFile(*w.list, w.dir.path() + "/sub/", &recent), kFileFailed);
+    EXPECT_EQ(OpenSpectrumFile(*w.list, missing, &recent), FileOpenResult::Failed);
+    EXPECT_EQ(OpenSpectrumFile(*w.list, w.dir.path() + "/sub/", &recent), FileOpenResult::Failed);
     ASSERT_EQ(w.prompt.messages.size(), 4u);
     EXPECT_EQ(w.prompt.messages[0], "Can not open the file " + bad + ". Load file failure!");
     EXPECT_EQ(w.prompt.messages[1],
@@ -118,11 +120,11 @@ TEST(SpectrumFile, OpenAddsTheSpectrumOrExplainsWhyNot) {
     // Reading into a given spectrum leaves the list alone and warns without '!'.
     CSpectrum target;
     w.prompt.messages.clear();
-    EXPECT_EQ(ReadFileIntoSpectrum(w.env, other, target), kFileWarned);
+    EXPECT_EQ(ReadFileIntoSpectrum(w.env, other, target), FileOpenResult::Warned);
     EXPECT_EQ(target.m_pData[0], 6.0);
     EXPECT_EQ(w.prompt.messages, std::vector<std::string>{"Invalid file extension; must be "
                                                           ".mca, .mcs"});
-    EXPECT_EQ(ReadFileIntoSpectrum(w.env, bad, target), kFileFailed);
+    EXPECT_EQ(ReadFileIntoSpectrum(w.env, bad, target), FileOpenResult::Failed);
     EXPECT_FALSE(target.HasData());
     EXPECT_EQ(w.list->GetCount(), 3);
 }
@@ -133,16 +135,17 @@ TEST(SpectrumFile, OpenDialogAsksAgainAfterAWarning) {
     writeFile(w.dir.file("y.mca"), spectrumBytes("Y", 1));
     std::vector<std::string> choices = {w.dir.file("x.dat"), w.dir.file("y.mca")};
     std::vector<std::string> initialNames;
-    int result = OpenWithDialog(*w.list, [&](const OpenDialogSetup& setup, std::string& path) {
-        initialNames.push_back(path);
-        EXPECT_EQ(setup.initialDirectory, w.env.spectraDirectory);
-        if (choices.empty())
-            return false;
-        path = choices.front();
-        choices.erase(choices.begin());
-        return true;
-    });
-    EXPECT_EQ(result, kFileDone);
+    FileOpenResult result =
+        OpenWithDialog(*w.list, [&](const OpenDialogSetup& setup, std::string& path) {
+            initialNames.push_back(path);
+            EXPECT_EQ(setup.initialDirectory, w.env.spectraDirectory);
+            if (choices.empty())
+                return false;
+            path = choices.front();
+            choices.erase(choices.begin());
+            return true;
+        });
+    EXPECT_EQ(result, FileOpenResult::Done);
     EXPECT_EQ(initialNames.size(), 2u);
     EXPECT_EQ(initialNames[0], w.env.spectraDirectory + "*.mca");
     EXPECT_EQ(w.list->GetCount(), 3);
@@ -246,7 +249,8 @@ TEST(SpectrumFile, TemplateRecall) {
     EXPECT_EQ(RecallTemplate(*w.list, options), 1);
     EXPECT_EQ(active->m_roi.GetCount(), 1);
     EXPECT_EQ(active->m_calibrate.GetCount(), 0);
-    EXPECT_NE(active->m_roi[0].status, 0) << "statistics computed for the new ROIs";
+    EXPECT_NE(active->m_roi[0].status, RoiStatus::Invalid)
+        << "statistics computed for the new ROIs";
     options.loadCalibration = true;
     EXPECT_EQ(RecallTemplate(*w.list, options), 1);
     EXPECT_TRUE(active->m_calibrate.IsCalibrated());
@@ -270,7 +274,7 @@ TEST(SpectrumFile, Revert) {
     World w;
     writeFile(w.dir.file("r.mca"), spectrumBytes("R", 42, true));
     CSpectrum* s = nullptr;
-    ASSERT_EQ(OpenSpectrumFile(*w.list, w.dir.file("r.mca"), nullptr, &s), kFileDone);
+    ASSERT_EQ(OpenSpectrumFile(*w.list, w.dir.file("r.mca"), nullptr, &s), FileOpenResult::Done);
     s->m_pData[0] = 1;
     s->m_strDescription = "edited";
     s->m_roi.Clear();

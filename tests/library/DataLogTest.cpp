@@ -79,7 +79,7 @@ struct MeasuredSpectrum {
         r.netArea = 5000.4;
         r.grossArea = 5200.0;
         r.uncertainty = 1.6789;
-        r.status = 3;
+        r.status = RoiStatus::Good;
         s.m_roi.SetSelected(i);
     }
 };
@@ -92,12 +92,12 @@ TEST(DataLog, DataLineShowsTheSelectedPeak) {
               "file:///data/run001.mca,03/05/2024 07:08:09,123456,6,0.1500,5000,1.68,250.02,5200");
 
     // Percent FWHM: 0.15 at 6.0 is 2.50 %.
-    settings.fwhmCalcMethod = 2;
+    settings.fwhmCalcMethod = FwhmMethod::Percent;
     EXPECT_EQ(DataLogLine(DataLogKind::SpectrumData, m.s, settings, path),
               "file:///data/run001.mca,03/05/2024 07:08:09,123456,6,2.50,5000,1.68,250.02,5200");
 
     // Channels when calibrated units are off; no live time leaves the rate empty.
-    settings.fwhmCalcMethod = 0;
+    settings.fwhmCalcMethod = FwhmMethod::Normal;
     settings.calibrateEnable = 0;
     m.s.m_dLiveTime = 0.0;
     EXPECT_EQ(DataLogLine(DataLogKind::SpectrumData, m.s, settings, path),
@@ -110,7 +110,7 @@ TEST(DataLog, DataLineShowsTheSelectedPeak) {
 
     // A width that is not positive is logged as 0, also as a percentage.
     m.s.m_roi[0].fwhm = -1.0;
-    settings.fwhmCalcMethod = 2;
+    settings.fwhmCalcMethod = FwhmMethod::Percent;
     EXPECT_EQ(DataLogLine(DataLogKind::SpectrumData, m.s, settings, path),
               "file:///data/run001.mca,03/05/2024 07:08:09,123456,600,0.00,5000,1.68,,5200");
 }
@@ -125,11 +125,11 @@ TEST(DataLog, DataLineWithoutAPeakLeavesTheResultColumnsEmpty) {
               lead + ",,,,,,,,");
     // A selected ROI without a peak (BAD, or never computed) counts as none.
     m.s.m_roi.SetSelected(0);
-    for (int status : {0, 1}) {
+    for (RoiStatus status : {RoiStatus::Invalid, RoiStatus::Bad}) {
         m.s.m_roi[0].status = status;
         EXPECT_EQ(DataLogLine(DataLogKind::SpectrumData, m.s, settings, "x.mca"), lead + ",,,,,,");
     }
-    m.s.m_roi[0].status = 2;
+    m.s.m_roi[0].status = RoiStatus::Marginal;
     EXPECT_NE(DataLogLine(DataLogKind::SpectrumData, m.s, settings, "x.mca"), lead + ",,,,,,");
 }
 

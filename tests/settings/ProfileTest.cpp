@@ -249,8 +249,8 @@ TEST(Profile, FillsWhatSpectrumCodeReads) {
     SpectrumEnvironment env;
     p.FillEnvironment(env);
     EXPECT_EQ(env.settings.backgroundChannels, 4);
-    EXPECT_EQ(env.settings.fwhmCalcMethod, 3);
-    EXPECT_EQ(env.settings.centroidCalcMethod, 2);
+    EXPECT_EQ(env.settings.fwhmCalcMethod, FwhmMethod::Gauss);
+    EXPECT_EQ(env.settings.centroidCalcMethod, CentroidMethod::Gauss);
     EXPECT_EQ(env.settings.fwhmNoSmooths, 1);
     EXPECT_EQ(env.settings.calibrateEnable, 0);
     EXPECT_EQ(env.settings.librarySens, 2.5);

@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "TestSupport.h"
+#include "common/Text.h"
 #include "settings/CSProfile.h"
-#include "settings/Cp1252Text.h"
 #include "settings/SavedUserProfile.h"
 #include "settings/SettingsIniReader.h"
 

@@ -12,7 +12,7 @@
 #include "analysis/PeakSearch.h"
 #include "analysis/Reports.h"
 #include "analysis/RoiStatistics.h"
-#include "common/CText.h"
+#include "common/NumberText.h"
 #include "spectrum/SpectrumFile.h"
 
 namespace vorna::cli {
@@ -54,10 +54,10 @@ std::optional<std::pair<int, int>> parseRange(const std::string& text) {
         return std::nullopt;
     size_t used = 0;
     std::string first = text.substr(0, colon), second = text.substr(colon + 1);
-    auto start = scanIntPrefix(first, used);
+    auto start = ScanIntPrefix(first, used);
     if (!start || used != first.size())
         return std::nullopt;
-    auto end = scanIntPrefix(second, used);
+    auto end = ScanIntPrefix(second, used);
     if (!end || used != second.size())
         return std::nullopt;
     return std::make_pair(*start, *end);
@@ -89,7 +89,7 @@ Json roisJson(const CRoi& rois, const CCalibrate& cal, const AnalysisSettings& s
         j["half_maximum"] = number(r.halfMaximum);
         j["left_position"] = number(r.leftPosition);
         j["right_position"] = number(r.rightPosition);
-        j["status"] = r.status;
+        j["status"] = static_cast<int>(r.status);
         j["status_text"] = RoiStatusText(r.status);
         Json cells = Json::array();
         for (const std::string& cell : RoiReportCells(r, cal, settings, library))
@@ -106,8 +106,8 @@ int runStats(const StatsArgs& args) {
     // Opening a file already measures its ROIs; open with a method that neither smooths nor
     // moves ROIs, so the one computation below is the only one.
     AnalysisOptions opening = args.options;
-    opening.settings.fwhmCalcMethod = 0;
-    opening.settings.centroidCalcMethod = 0;
+    opening.settings.fwhmCalcMethod = FwhmMethod::Normal;
+    opening.settings.centroidCalcMethod = CentroidMethod::Normal;
     auto world = openWorld(args.file, opening);
     world->env.settings = args.options.settings;
     auto library = loadLibrary(args.options);
@@ -157,7 +157,7 @@ int runAutoCal(const AutoCalArgs& args) {
     CSpectrum& s = *world->spectrum;
     if (args.selectedRoi) {
         if (*args.selectedRoi < 0 || *args.selectedRoi >= s.m_roi.GetCount())
-            throw Failure(cFormat("The spectrum has no ROI %d.", *args.selectedRoi));
+            throw Failure(Format("The spectrum has no ROI %d.", *args.selectedRoi));
         s.m_roi.SetSelected(*args.selectedRoi);
     }
     AutoCalResult result = AutoCalibrate(s, args.autocal, args.cursor);

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "common/TextCodec.h"
+#include "common/Text.h"
 
 namespace vorna::cli {
 
@@ -12,12 +12,14 @@ void addAnalysisOptions(CLI::App* c, AnalysisOptions& o) {
         ->capture_default_str();
     c->add_option("--good-peak-level", s.goodPeakLevel, "good_peak_level")->capture_default_str();
     c->add_option("--fwhm-method", s.fwhmCalcMethod, "m_nFWHMCalcMethod (0..4)")
+        ->type_name("INT")
         ->check(CLI::Range(0, 4))
         ->capture_default_str();
     c->add_option("--fwhm-smooths", s.fwhmNoSmooths, "m_nFWHMNoSmooths (0, 1)")
         ->check(CLI::Range(0, 1))
         ->capture_default_str();
     c->add_option("--centroid-method", s.centroidCalcMethod, "m_nCentroidCalcMethod (0..2)")
+        ->type_name("INT")
         ->check(CLI::Range(0, 2))
         ->capture_default_str();
     c->add_option("--calibrate-enable", s.calibrateEnable, "calibrate_enable (0, 1)")
@@ -48,7 +50,7 @@ Json number(double v) {
 }
 
 Json text(const std::string& bytes) {
-    return cp1252ToUtf8(bytes);
+    return Cp1252ToUtf8(bytes);
 }
 
 Json calibrationJson(const CCalibrate& cal) {

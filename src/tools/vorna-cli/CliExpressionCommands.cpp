@@ -39,7 +39,7 @@ std::string failureText(const World& w) {
 // without making it active, so the first file's spectrum stays the active one.
 void addFile(World& w, const std::string& path) {
     auto spectrum = std::make_unique<CSpectrum>(w.env.slots, w.list->GetCount());
-    if (ReadFileIntoSpectrum(w.env, path, *spectrum) == kFileFailed)
+    if (ReadFileIntoSpectrum(w.env, path, *spectrum) == FileOpenResult::Failed)
         throw Failure(failureText(w));
     if (!w.list->Add(spectrum, false))
         throw Failure(failureText(w));

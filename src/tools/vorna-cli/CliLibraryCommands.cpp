@@ -7,7 +7,7 @@
 #include "CliCommon.h"
 #include "analysis/DataLog.h"
 #include "analysis/ElementLibrary.h"
-#include "common/CText.h"
+#include "common/NumberText.h"
 
 namespace vorna::cli {
 namespace {
@@ -90,8 +90,8 @@ void registerLibraryCommands(CLI::App& app, Runtime& rt) {
         auto world = openWorld(line->file, line->options);
         CSpectrum& s = *world->spectrum;
         if (line->selectedRoi < -1 || line->selectedRoi >= s.m_roi.GetCount())
-            throw Failure(cFormat("There is no ROI %d: the spectrum has %d.", line->selectedRoi,
-                                  s.m_roi.GetCount()));
+            throw Failure(Format("There is no ROI %d: the spectrum has %d.", line->selectedRoi,
+                                 s.m_roi.GetCount()));
         s.m_roi.SetSelected(line->selectedRoi);
         std::cout << DataLogLine(DataLogKind::SpectrumData, s, world->env.settings,
                                  line->savedPath);

@@ -93,7 +93,7 @@ void registerSpectrumCommands(CLI::App& app, Runtime& rt) {
         options.dppDeviceType = world->env.dppDeviceType;
         std::string bytes;
         WriteSpectrum(*world->spectrum, options, bytes);
-        FileResult written = writeFileAtomically(conv->out, bytes);
+        FileResult written = WriteFileAtomically(conv->out, bytes);
         if (!written.ok)
             throw Failure(written.error.empty() ? "System error." : written.error);
         return 0;

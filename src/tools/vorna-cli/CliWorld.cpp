@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "CliCommon.h"
+#include "analysis/RoiStatistics.h"
 #include "settings/SavedUserProfile.h"
 #include "spectrum/SpectrumFile.h"
 
@@ -33,11 +34,12 @@ std::unique_ptr<World> openWorld(const std::string& path, const AnalysisOptions&
         env.dppDeviceType = options.deviceType;
     }
     env.prompt = &world->prompt;
+    env.recomputeRoiStatistics = RecomputeAllRoiStatistics;
     world->list = std::make_unique<CSpectraList>(env);
     world->list->Add(std::make_unique<CSpectrum>(env.slots, 0), false);
 
     CSpectrum* opened = nullptr;
-    if (OpenSpectrumFile(*world->list, path, nullptr, &opened) == kFileFailed || !opened)
+    if (OpenSpectrumFile(*world->list, path, nullptr, &opened) == FileOpenResult::Failed || !opened)
         throw Failure(world->prompt.lastMessage());
     world->spectrum = opened;
     return world;

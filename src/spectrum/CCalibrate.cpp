@@ -1,9 +1,9 @@
-#include "analysis/CCalibrate.h"
+#include "spectrum/CCalibrate.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "common/CText.h"
+#include "common/NumberText.h"
 
 namespace vorna {
 
@@ -26,9 +26,9 @@ int CCalibrate::Fit(int equationType, std::string* failure) {
         // A singular system would install non-finite coefficients; refuse it instead.
         m_calibrated = 0;
         if (failure)
-            *failure = cFormat(quadratic ? "Invalid quadratic calibration %s"
-                                         : "Invalid linear calibration %s",
-                               m_label.c_str());
+            *failure = Format(quadratic ? "Invalid quadratic calibration %s"
+                                        : "Invalid linear calibration %s",
+                              m_label.c_str());
         return 0;
     }
     m_calibrated = 1;

@@ -1,4 +1,5 @@
-#include "common/CText.h"
+#include "common/NumberText.h"
+#include "common/Text.h"
 
 #include <cctype>
 #include <climits>
@@ -15,25 +16,21 @@ locale_t cLocale() {
 }
 
 // Switches the calling thread to the C locale for the scope of one conversion.
-class CLocaleScope {
+class LocaleScope {
 public:
-    CLocaleScope() : m_previous(uselocale(cLocale())) {}
-    ~CLocaleScope() { uselocale(m_previous); }
-    CLocaleScope(const CLocaleScope&) = delete;
-    CLocaleScope& operator=(const CLocaleScope&) = delete;
+    LocaleScope() : m_previous(uselocale(cLocale())) {}
+    ~LocaleScope() { uselocale(m_previous); }
+    LocaleScope(const LocaleScope&) = delete;
+    LocaleScope& operator=(const LocaleScope&) = delete;
 
 private:
     locale_t m_previous;
 };
 
-bool isBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
-}
-
 } // namespace
 
-std::string cFormatV(const char* fmt, va_list args) {
-    CLocaleScope scope;
+std::string FormatV(const char* fmt, va_list args) {
+    LocaleScope scope;
     char buffer[256];
     va_list copy;
     va_copy(copy, args);
@@ -48,25 +45,25 @@ std::string cFormatV(const char* fmt, va_list args) {
     return out;
 }
 
-std::string cFormat(const char* fmt, ...) {
+std::string Format(const char* fmt, ...) {
     va_list args;
     va_start(args, fmt);
-    std::string s = cFormatV(fmt, args);
+    std::string s = FormatV(fmt, args);
     va_end(args);
     return s;
 }
 
-void cAppendFormat(std::string& out, const char* fmt, ...) {
+void AppendFormat(std::string& out, const char* fmt, ...) {
     va_list args;
     va_start(args, fmt);
-    out += cFormatV(fmt, args);
+    out += FormatV(fmt, args);
     va_end(args);
 }
 
-std::optional<int> scanIntPrefix(std::string_view text, size_t& consumed) {
+std::optional<int> ScanIntPrefix(std::string_view text, size_t& consumed) {
     consumed = 0;
     size_t i = 0;
-    while (i < text.size() && isBlank(text[i]))
+    while (i < text.size() && IsSpace(text[i]))
         ++i;
     bool negative = false;
     if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
@@ -106,12 +103,12 @@ std::optional<int> scanIntPrefix(std::string_view text, size_t& consumed) {
     return static_cast<int>(bits);
 }
 
-std::optional<int> scanInt(std::string_view text) {
+std::optional<int> ScanInt(std::string_view text) {
     size_t consumed = 0;
-    return scanIntPrefix(text, consumed);
+    return ScanIntPrefix(text, consumed);
 }
 
-std::optional<double> scanDoublePrefix(std::string_view text, size_t& consumed) {
+std::optional<double> ScanDoublePrefix(std::string_view text, size_t& consumed) {
     consumed = 0;
     // strtod needs a terminated string; lines are short, so copy into a small buffer.
     char local[128];
@@ -133,31 +130,31 @@ std::optional<double> scanDoublePrefix(std::string_view text, size_t& consumed) 
     return v;
 }
 
-std::optional<double> scanDouble(std::string_view text) {
+std::optional<double> ScanDouble(std::string_view text) {
     size_t consumed = 0;
-    return scanDoublePrefix(text, consumed);
+    return ScanDoublePrefix(text, consumed);
 }
 
-int scanTwoDoubles(std::string_view text, double& a, double& b) {
+int ScanTwoDoubles(std::string_view text, double& a, double& b) {
     size_t used = 0;
-    auto first = scanDoublePrefix(text, used);
+    auto first = ScanDoublePrefix(text, used);
     if (!first)
         return 0;
     a = *first;
-    auto second = scanDoublePrefix(text.substr(used), used);
+    auto second = ScanDoublePrefix(text.substr(used), used);
     if (!second)
         return 1;
     b = *second;
     return 2;
 }
 
-int scanTwoInts(std::string_view text, int& a, int& b) {
+int ScanTwoInts(std::string_view text, int& a, int& b) {
     size_t used = 0;
-    auto first = scanIntPrefix(text, used);
+    auto first = ScanIntPrefix(text, used);
     if (!first)
         return 0;
     a = *first;
-    auto second = scanIntPrefix(text.substr(used), used);
+    auto second = ScanIntPrefix(text.substr(used), used);
     if (!second)
         return 1;
     b = *second;

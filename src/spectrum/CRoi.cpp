@@ -1,8 +1,9 @@
-#include "analysis/CRoi.h"
+#include "spectrum/CRoi.h"
 
 namespace vorna {
 
-const char* RoiStatusText(int status) {
+const char* RoiStatusText(RoiStatus code) {
+    const int status = static_cast<int>(code);
     static const char* const kTexts[] = {"INVALID", "BAD", "MARGINAL", "GOOD"};
     if (status < 0 || status > 3)
         return "INVALID";

@@ -20,13 +20,13 @@ struct CRoiEntry {
     double halfMaximum = 0.0;
     double leftPosition = 0.0;  // channel where the rising edge crosses the half maximum
     double rightPosition = 0.0; // left position + FWHM
-    int status = 0;             // RoiStatus
+    RoiStatus status = RoiStatus::Invalid;
 
     CRoiEntry() = default;
     CRoiEntry(int s, int e) : start(s), end(e) {}
 };
 
-const char* RoiStatusText(int status);
+const char* RoiStatusText(RoiStatus status);
 
 class CRoi {
 public:
