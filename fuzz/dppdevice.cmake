@@ -1,0 +1,3 @@
+vorna_add_fuzzer(fuzz_dpp_link LIBS vorna_dpp)
+vorna_add_fuzzer(fuzz_sim_dpp LIBS vorna_sim_dpp)
+vorna_add_fuzzer(fuzz_usb_ids LIBS vorna_platform_usb)
