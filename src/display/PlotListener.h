@@ -25,8 +25,6 @@ public:
     virtual void UnitsChanged() {}
     virtual void MouseModeChanged() {}
     virtual void RubberBandChanged() {}
-    // The info pane should show the active spectrum again (ROI selection, cursor ROI).
-    virtual void InfoPaneRefreshRequested() {}
     // A key that belongs to the main window: its command id (32907 Start Acquisition, ...).
     // `fromKeyboard` tells the Space bar and the D and T keys from their menu commands.
     virtual void CommandRequested(int /*commandId*/, bool /*fromKeyboard*/) {}
