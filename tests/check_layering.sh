@@ -5,7 +5,8 @@
 #   spectrum                    on common
 #   analysis, settings          on spectrum
 #   dpp                         on common alone
-#   kestrel, sim                on common, spectrum, analysis, settings, dpp
+#   kestrel                     on common, spectrum, analysis, settings, dpp
+#   sim                         on those and kestrel (it stands behind the ports defined there)
 #   display                     on common, spectrum, analysis
 #   appcore                     on every core folder, still without Qt
 #   platform, tools, app        above them all (not checked here)
@@ -20,7 +21,7 @@ declare -A allowed=(
     [settings]="common spectrum settings"
     [dpp]="common dpp"
     [kestrel]="common spectrum analysis settings dpp kestrel"
-    [sim]="common spectrum analysis settings dpp sim"
+    [sim]="common spectrum analysis settings dpp kestrel sim"
     [display]="common spectrum analysis display"
     [appcore]="common external spectrum analysis settings dpp kestrel sim display appcore"
     [pekto]="pekto"

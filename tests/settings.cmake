@@ -1,5 +1,6 @@
 vorna_add_test(vorna_settings_tests COMMA_LOCALE
-    SOURCES settings/ProfileTest.cpp settings/ProfileChecksTest.cpp settings/SettingsKeyTest.cpp
+    SOURCES settings/ProfileTest.cpp settings/ProfileChecksTest.cpp settings/DataFoldersTest.cpp settings/PreferencesModelTest.cpp
+            settings/SettingsKeyTest.cpp
             settings/SettingsIniReaderTest.cpp
     LIBS vorna_settings)
 

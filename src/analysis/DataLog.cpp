@@ -5,7 +5,9 @@
 #include <system_error>
 
 #include "analysis/NumberFormat.h"
+#include "common/DataFolders.h"
 #include "common/NumberText.h"
+#include "common/ScratchFile.h"
 #include "common/UserPrompt.h"
 #include "spectrum/CSpectrum.h"
 
@@ -35,29 +37,11 @@ int decimalDigits(long n) {
     return digits;
 }
 
-// Can a log of some size be written in `directory`? A scratch file is created, grown to
-// 40000 bytes and removed. It is created exclusively so that a file of the user's that
-// happens to have the scratch name is never truncated or deleted.
+// Can a log of some size be written in `directory`? A scratch file is created exclusively (a
+// file of the user's that happens to have the scratch name is never touched), filled with 40000
+// real bytes and removed.
 bool directoryAcceptsWrites(const std::string& directory) {
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        std::string path =
-            directory + (attempt == 0 ? std::string("temp.tmp") : Format("temp%d.tmp", attempt));
-        std::FILE* f = std::fopen(path.c_str(), "wbx");
-        if (!f) {
-            std::error_code ec;
-            if (std::filesystem::exists(path, ec))
-                continue; // name taken: try the next one
-            return false;
-        }
-        std::fclose(f);
-        std::error_code ec;
-        std::filesystem::resize_file(path, 40000, ec);
-        bool grown = !ec;
-        std::error_code removed;
-        std::filesystem::remove(path, removed);
-        return grown && !removed;
-    }
-    return false;
+    return WriteTestAt(directory + "temp.tmp", 40000);
 }
 
 } // namespace
@@ -151,7 +135,11 @@ std::string DataLogLine(DataLogKind kind, const CSpectrum& spectrum,
 
 bool AppendLogLine(const std::string& title, const LogDestination& where,
                    const std::string& fileName, const std::string& text, UserPrompt* prompt) {
-    std::string directory = withTrailingSeparator(where.directory);
+    // "No folder" is the per-user data folder, made when first needed; a folder the user named
+    // is only written to, never created.
+    std::string directory = ResolveFolder(where.directory, where.userDataFolder);
+    if (IsUnsetFolder(where.directory))
+        EnsureFolder(directory);
     if (!directoryAcceptsWrites(directory))
         directory = withTrailingSeparator(where.programDirectory);
     const std::string path = directory + fileName;

@@ -5,6 +5,7 @@
 #include <ctime>
 #include <string>
 
+#include "common/DataFolders.h"
 #include "spectrum/AnalysisSettings.h"
 
 namespace vorna {
@@ -47,11 +48,13 @@ std::string DataLogLine(DataLogKind kind, const CSpectrum& spectrum,
 // Where a log goes: the repeat directory, and the program's own folder to fall back on when
 // nothing can be written there.
 struct LogDestination {
-    std::string directory;        // RepeatMeasDirectory
+    std::string directory;        // RepeatMeasDirectory as stored ("\" or empty: no folder)
     std::string programDirectory; // folder of the running program
+    std::string userDataFolder = UserDataFolder(); // what "no folder" stands for
 };
 
-// Appends `text` and CR LF to directory/fileName. A directory that fails the write test is
+// Appends `text` and CR LF to directory/fileName, the directory resolved by the folder rule
+// (common/DataFolders.h). A directory that fails the write test is
 // replaced by the program directory without a word; a file that cannot be written shows
 // "---- %s File access error. ---- …" with the title and path. Returns true when written.
 bool AppendLogLine(const std::string& title, const LogDestination& where,

@@ -5,6 +5,7 @@
 
 #include "analysis/NumberFormat.h"
 #include "common/AtomicFile.h"
+#include "common/DataFolders.h"
 #include "common/NumberText.h"
 #include "common/Text.h"
 #include "common/UserPrompt.h"
@@ -16,16 +17,6 @@ namespace {
 std::string fileNameOf(const std::string& path) {
     size_t slash = path.find_last_of("/\\");
     return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-std::string joinPath(const std::string& directory, const std::string& file) {
-    if (directory.empty() || directory.back() == '/' || directory.back() == '\\')
-        return directory + file;
-#ifdef _WIN32
-    return directory + '\\' + file;
-#else
-    return directory + '/' + file;
-#endif
 }
 
 } // namespace
@@ -124,10 +115,9 @@ std::string ElementMatchText(const ElementLibrary& library, bool calibrateEnable
 LibraryLoadResult AutoLoadLibrary(ElementLibrary& library, const LibraryAutoLoadSettings& s,
                                   UserPrompt* prompt) {
     // The default file name "*.lib" is a dialog pattern, not a library.
-    if (!s.autoload || s.directory.empty() || s.file.empty() ||
-        s.file.find('*') != std::string::npos)
+    if (!s.autoload || s.file.empty() || s.file.find('*') != std::string::npos)
         return LibraryLoadResult::NotAttempted;
-    const std::string path = joinPath(s.directory, s.file);
+    const std::string path = ResolveFolder(s.directory, s.userDataFolder) + s.file;
     if (!FileExists(path)) {
         if (prompt)
             prompt->message(Format("Invalid Library path or file - %s.", path.c_str()));
@@ -140,6 +130,20 @@ LibraryLoadResult AutoLoadLibrary(ElementLibrary& library, const LibraryAutoLoad
         return LibraryLoadResult::Failed;
     }
     return LibraryLoadResult::Loaded;
+}
+
+const char* LibraryLoadStatusText(LibraryLoadResult result) {
+    return result == LibraryLoadResult::Loaded ? "Library Load Successful..."
+                                               : "Library Load Failed...";
+}
+
+std::string ReloadLibraryAfterPreferences(ElementLibrary& library, bool load, bool clear,
+                                          const LibraryAutoLoadSettings& s, UserPrompt* prompt) {
+    if (load)
+        return LibraryLoadStatusText(AutoLoadLibrary(library, s, prompt));
+    if (clear && library.IsLoaded())
+        library.Clear();
+    return {};
 }
 
 bool LoadLibraryFile(ElementLibrary& library, const std::string& path, UserPrompt* prompt) {

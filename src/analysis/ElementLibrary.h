@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "common/DataFolders.h"
+
 namespace vorna {
 
 class UserPrompt;
@@ -59,17 +61,29 @@ std::string ElementMatchText(const ElementLibrary& library, bool calibrateEnable
 // Profile values that decide the automatic load.
 struct LibraryAutoLoadSettings {
     bool autoload = false; // library_autoload
-    std::string directory; // library_directory
+    std::string directory; // library_directory as stored ("\" or empty: no folder)
     std::string file;      // library_file
+    std::string userDataFolder = UserDataFolder(); // what "no folder" stands for
 };
 
 enum class LibraryLoadResult { NotAttempted, Loaded, Failed };
 
 // The load at start-up and after the preferences change: nothing unless the settings name a
-// file (no '*' in it). A missing file shows "Invalid Library path or file - %s.", a read
+// file (no '*' in it). The file is looked for in the folder the directory setting stands for
+// (common/DataFolders.h). A missing file shows "Invalid Library path or file - %s.", a read
 // failure "Library internal load error - %s.".
 LibraryLoadResult AutoLoadLibrary(ElementLibrary& library, const LibraryAutoLoadSettings& s,
                                   UserPrompt* prompt);
+
+// The status-pane text of an automatic load done for the preferences: "Library Load
+// Successful..." or "Library Load Failed..." (a load the settings do not allow counts as failed).
+const char* LibraryLoadStatusText(LibraryLoadResult result);
+
+// After the preferences close: `load` runs the automatic load and returns its status text;
+// otherwise `clear` empties a loaded library ("Load on Startup" switched off, or Defaults used)
+// and the text is empty.
+std::string ReloadLibraryAfterPreferences(ElementLibrary& library, bool load, bool clear,
+                                          const LibraryAutoLoadSettings& s, UserPrompt* prompt);
 
 // The Load Library command after the file dialog: the display name becomes the chosen file's
 // name and the file is loaded; a read failure clears the library and shows

@@ -6,7 +6,6 @@
 
 namespace vorna {
 
-
 namespace {
 
 constexpr double kFwhmPerSigma = 2.3548;
@@ -145,9 +144,18 @@ GaussFitResult FitGaussian(const double* y, int n, int start, int end, int b) {
         calm = decrease < 0.01 ? calm + 1 : 0;
     }
 
+    const double fwhm = 2.0 * std::sqrt(2.0 * std::numbers::ln2 * sigma * sigma);
+    const double area = sigma * std::sqrt(2.0 * std::numbers::pi) * a;
+    // On data the model cannot follow (a huge flat level with a small bump) the iteration can
+    // run off to absurd parameters while chi-square still falls. Such a fit is no fit, so the
+    // statistics keep their own centroid and width instead of reporting a wandered one.
+    const bool credible =
+        c >= r && c <= t && std::isfinite(fwhm) && fwhm > 0.0 && std::isfinite(area) && area > 0.0;
+    if (!credible)
+        return out;
     out.centroid = c;
-    out.fwhm = 2.0 * std::sqrt(2.0 * std::numbers::ln2 * sigma * sigma);
-    out.area = sigma * std::sqrt(2.0 * std::numbers::pi) * a;
+    out.fwhm = fwhm;
+    out.area = area;
     return out;
 }
 

@@ -5,7 +5,9 @@ target_sources(vorna_analysis PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/GaussFit.cpp
     ${CMAKE_CURRENT_LIST_DIR}/NumberFormat.cpp
     ${CMAKE_CURRENT_LIST_DIR}/PeakSearch.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/ReportCaptions.cpp
     ${CMAKE_CURRENT_LIST_DIR}/Reports.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/RoiDefineEditor.cpp
     ${CMAKE_CURRENT_LIST_DIR}/RoiOperations.cpp
     ${CMAKE_CURRENT_LIST_DIR}/RoiStatistics.cpp
 )

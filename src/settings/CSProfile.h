@@ -67,8 +67,8 @@ public:
     // The values analysis and spectrum code read, copied into their own structures.
     void FillAnalysisSettings(AnalysisSettings& settings) const;
     void FillSlotDefaults(SpectrumSlotDefaults& slots) const;
-    // Analysis settings, slots, device type and the spectra folder (with its trailing separator,
-    // empty when no folder is set).
+    // Analysis settings, slots, device type and the spectra folder (with its trailing separator;
+    // the per-user data folder when the setting names none, common/DataFolders.h).
     void FillEnvironment(SpectrumEnvironment& env) const;
 
     // True when a scratch file "lumo-temp.tmp" can be created in `folder` and removed again;

@@ -1,29 +1,16 @@
 #pragma once
-// Folder settings on this platform. The stored defaults are the Windows text "\" (the root of
-// the current drive: in effect "no particular folder"), and folders are stored with a trailing
-// separator. Stored texts are kept exactly as they are, so a profile moved between platforms
-// loses nothing; code that builds paths asks these helpers what a stored folder means here.
+// Folder settings of the profile, read through the one folder rule of common/DataFolders.h:
+// the stored Windows defaults ("\" or empty) stand for the program's per-user data folder.
 
 #include <string>
 #include <string_view>
 
+#include "common/DataFolders.h"
+
 namespace vorna {
 
-#ifdef _WIN32
-inline constexpr char kFolderSeparator = '\\';
-#else
-inline constexpr char kFolderSeparator = '/';
-#endif
-
-// True for a folder setting that names no folder: empty, or the lone "\" default (on Windows
-// "\" stays the root of the current drive and is a real folder).
-bool IsUnsetFolder(std::string_view stored);
-
-// The folder as a prefix for file names: empty when unset (files then resolve against the
-// current directory), else the stored text with a trailing separator.
+// The folder as a prefix for file names, with a trailing separator: the stored folder, or the
+// per-user data folder when the setting names none.
 std::string FolderForFiles(std::string_view stored);
-
-// `folder` with a trailing separator added when missing; empty stays empty.
-std::string WithTrailingSeparator(std::string_view folder);
 
 } // namespace vorna

@@ -3,6 +3,8 @@ target_sources(vorna_settings PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/CSProfile.cpp
     ${CMAKE_CURRENT_LIST_DIR}/CSProfileChecks.cpp
     ${CMAKE_CURRENT_LIST_DIR}/MemoryProfileStore.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/PreferencesModel.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/PreferencesPages.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ProfileFolders.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ProfilePosition.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ProfileSchema.cpp

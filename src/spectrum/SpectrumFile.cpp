@@ -6,6 +6,7 @@
 #include <strings.h>
 
 #include "common/AtomicFile.h"
+#include "common/DataFolders.h"
 #include "common/NumberText.h"
 #include "common/UserPrompt.h"
 #include "spectrum/CSpectraList.h"
@@ -294,6 +295,9 @@ bool RevertSpectrum(CSpectraList& list, CSpectrum& spectrum, const std::string& 
 
 OpenDialogSetup MakeOpenDialogSetup(const std::string& spectraDirectory) {
     OpenDialogSetup setup;
+    // The per-user data folder stands for "no folder" and is made when a dialog first needs it.
+    if (!spectraDirectory.empty() && spectraDirectory == UserDataFolder())
+        EnsureFolder(spectraDirectory);
     if (!spectraDirectory.empty() && !isCurrentDirectoryMark(spectraDirectory) &&
         DirectoryExists(spectraDirectory))
         setup.initialDirectory = withTrailingSeparator(spectraDirectory);

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "AnalysisFixtures.h"
 #include "analysis/GaussFit.h"
 #include "analysis/RoiStatistics.h"
@@ -165,6 +167,39 @@ TEST(RoiStatistics, GaussCentroidWithoutEnoughCountsKeepsTheMoment) {
     EXPECT_EQ(none.centroid, 0);
     y[31] = 61; // 101 counts: now it fits
     EXPECT_GT(FitGaussian(y.data(), 64, 20, 40, 1).area, 0);
+}
+
+// A small bump on a level near 5e8 counts: the model starts at twice the data (raw height over
+// the background) and the iteration runs off to a centroid near 1e91 while chi-square falls.
+// Such a fit must count as none, so the statistics report their own centroid and width.
+TEST(RoiStatistics, AWanderingFitCountsAsNoFit) {
+    std::vector<double> y(256, 5e8);
+    const double bump[11] = {4.8e8, 4.9e8, 5.0e8, 5.1e8, 5.2e8, 5.3e8,
+                             5.2e8, 5.1e8, 5.0e8, 4.9e8, 4.8e8};
+    std::copy(bump, bump + 11, y.begin() + 100);
+    GaussFitResult fit = FitGaussian(y.data(), 256, 100, 110, 1);
+    EXPECT_EQ(fit.centroid, 0);
+    EXPECT_EQ(fit.fwhm, 0);
+    EXPECT_EQ(fit.area, 0);
+
+    AnalysisSettings s;
+    CRoiEntry plain = compute(y, 100, 110, s);
+    s.fwhmCalcMethod = FwhmMethod::Gauss;
+    s.centroidCalcMethod = CentroidMethod::Gauss;
+    CRoiEntry gauss = compute(y, 100, 110, s);
+    ASSERT_EQ(gauss.status, RoiStatus::Good);
+    EXPECT_DOUBLE_EQ(gauss.centroid, plain.centroid);
+    EXPECT_DOUBLE_EQ(gauss.centroid, 105.0);
+    EXPECT_DOUBLE_EQ(gauss.fwhm, plain.fwhm);
+    EXPECT_DOUBLE_EQ(gauss.netArea, plain.netArea);
+
+    // A sound peak of that size on a low level still fits, inside its window.
+    std::vector<double> peak(256, 50.0);
+    addGaussian(peak, 105.2, 1.5, 5e8);
+    GaussFitResult good = FitGaussian(peak.data(), 256, 95, 115, 1);
+    EXPECT_NEAR(good.centroid, 105.2, 0.01);
+    EXPECT_GT(good.fwhm, 0);
+    EXPECT_GT(good.area, 0);
 }
 
 TEST(RoiStatistics, AFitAlreadyRunningMakesOthersSkipTheirs) {

@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <csignal>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <string>
@@ -11,6 +12,7 @@
 
 #include "TestSupport.h"
 #include "analysis/RoiStatistics.h"
+#include "common/DataFolders.h"
 #include "spectrum/CSpectraList.h"
 #include "spectrum/SpectrumFile.h"
 #include "spectrum/SpectrumReader.h"
@@ -151,6 +153,19 @@ TEST(SpectrumFile, OpenDialogAsksAgainAfterAWarning) {
     EXPECT_EQ(w.list->GetCount(), 3);
     EXPECT_EQ(MakeOpenDialogSetup("./").initialDirectory, "");
     EXPECT_EQ(MakeOpenDialogSetup(w.dir.file("none")).initialName, "*.mca");
+
+    // The per-user data folder ("no folder" in the profile) is made when the dialog first needs
+    // it, so the dialog opens there rather than in the working directory.
+    const char* saved = std::getenv("XDG_DATA_HOME");
+    const std::string savedText = saved ? saved : "";
+    setenv("XDG_DATA_HOME", w.dir.file("xdg").c_str(), 1);
+    const std::string dataFolder = UserDataFolder();
+    EXPECT_EQ(MakeOpenDialogSetup(dataFolder).initialDirectory, dataFolder);
+    EXPECT_TRUE(std::filesystem::is_directory(dataFolder));
+    if (saved)
+        setenv("XDG_DATA_HOME", savedText.c_str(), 1);
+    else
+        unsetenv("XDG_DATA_HOME");
 }
 
 TEST(SpectrumFile, SaveAndSaveAs) {

@@ -169,6 +169,21 @@ TEST(DataLog, AppendWritesCrLfLinesAndFallsBackToTheProgramFolder) {
                   program.file("missing") + "/SpectrumData.csv");
 }
 
+// The profile's default "\\" (or an empty text) names no folder: the log goes to the per-user
+// data folder, made on first use, and never becomes a file named "\\SpectrumData.csv".
+TEST(DataLog, NoRepeatFolderWritesIntoTheUserDataFolder) {
+    TempDir home, program;
+    ScriptedPrompt prompt;
+    for (const char* unset : {"\\", ""}) {
+        LogDestination where{unset, program.path(), home.file("data/vorna/")};
+        ASSERT_TRUE(AppendLogLine("Spectrum Data Log", where, "SpectrumData.csv", "a", &prompt));
+    }
+    EXPECT_EQ(readFile(home.file("data/vorna/SpectrumData.csv")), "a\r\na\r\n");
+    EXPECT_FALSE(std::filesystem::exists("\\SpectrumData.csv"));
+    EXPECT_TRUE(std::filesystem::is_empty(program.path()));
+    EXPECT_TRUE(prompt.messages.empty());
+}
+
 TEST(DataLog, RunningProgramDirectoryIsThisTestsFolder) {
     std::string dir = RunningProgramDirectory();
     ASSERT_FALSE(dir.empty());

@@ -92,7 +92,7 @@ TEST(ElementLibrary, AutomaticLoadFollowsTheProfileSettings) {
     // Nothing happens, and nothing is said, unless the settings name a real file name.
     for (const LibraryAutoLoadSettings& s :
          {LibraryAutoLoadSettings{false, dir.path() + "/", "k.lib"},
-          LibraryAutoLoadSettings{true, "", "k.lib"}, LibraryAutoLoadSettings{true, dir.path(), ""},
+          LibraryAutoLoadSettings{true, dir.path(), ""},
           LibraryAutoLoadSettings{true, dir.path() + "/", "*.lib"}})
         EXPECT_EQ(AutoLoadLibrary(lib, s, &prompt), LibraryLoadResult::NotAttempted);
     EXPECT_TRUE(prompt.messages.empty());
@@ -109,6 +109,36 @@ TEST(ElementLibrary, AutomaticLoadFollowsTheProfileSettings) {
     EXPECT_EQ(lib.GetCount(), 2);
     EXPECT_EQ(lib.DisplayName(), "k.lib");
     EXPECT_EQ(prompt.messages.size(), 1u);
+
+    // The profile's Windows defaults name no folder: the file is looked for in the per-user data
+    // folder, not as "\k.lib" in the working directory.
+    for (const char* unset : {"", "\\"}) {
+        lib.Clear();
+        EXPECT_EQ(AutoLoadLibrary(lib, {true, unset, "k.lib", dir.path() + "/"}, &prompt),
+                  LibraryLoadResult::Loaded);
+        EXPECT_EQ(lib.GetCount(), 2);
+    }
+    EXPECT_EQ(prompt.messages.size(), 1u);
+}
+
+TEST(ElementLibrary, ReloadAfterThePreferences) {
+    TempDir dir;
+    writeFile(dir.file("k.lib"), "6.40, Fe Ka\n");
+    ElementLibrary lib;
+    ScriptedPrompt prompt;
+    LibraryAutoLoadSettings s{true, dir.path(), "k.lib"};
+    EXPECT_EQ(ReloadLibraryAfterPreferences(lib, true, false, s, &prompt),
+              "Library Load Successful...");
+    EXPECT_EQ(lib.GetCount(), 1);
+    EXPECT_EQ(ReloadLibraryAfterPreferences(lib, false, false, s, &prompt), "");
+    EXPECT_EQ(lib.GetCount(), 1);
+    EXPECT_EQ(ReloadLibraryAfterPreferences(lib, false, true, s, &prompt), "");
+    EXPECT_FALSE(lib.IsLoaded());
+    s.file = "missing.lib";
+    EXPECT_EQ(ReloadLibraryAfterPreferences(lib, true, false, s, &prompt),
+              "Library Load Failed...");
+    EXPECT_EQ(prompt.messages, std::vector<std::string>{"Invalid Library path or file - " +
+                                                        dir.path() + "/missing.lib."});
 }
 
 TEST(ElementLibrary, LoadCommandClearsTheLibraryWhenTheFileCannotBeRead) {

@@ -1,0 +1,1 @@
+vorna_add_bench(vorna_kestrel_bench SOURCES KestrelUploadBench.cpp LIBS vorna_sim_kestrel)

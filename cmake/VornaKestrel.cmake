@@ -1,0 +1,23 @@
+# Kestrel acquisition: the link (core), its termios backend and its simulator. No Qt in any.
+
+add_library(vorna_kestrel STATIC)
+include(${PROJECT_SOURCE_DIR}/src/kestrel/sources.cmake)
+target_link_libraries(vorna_kestrel PUBLIC vorna_common)
+vorna_warnings(vorna_kestrel)
+
+add_library(vorna_platform_serial STATIC)
+include(${PROJECT_SOURCE_DIR}/src/platform/serial/sources.cmake)
+target_link_libraries(vorna_platform_serial PUBLIC vorna_kestrel)
+vorna_warnings(vorna_platform_serial)
+
+# The VORNA_SIMULATE parser is shared with the DPP simulators; whoever comes first defines it.
+if(NOT TARGET vorna_sim_setting)
+    add_library(vorna_sim_setting STATIC ${PROJECT_SOURCE_DIR}/src/sim/SimulateSetting.cpp)
+    target_include_directories(vorna_sim_setting PUBLIC ${PROJECT_SOURCE_DIR}/src)
+    vorna_warnings(vorna_sim_setting)
+endif()
+
+add_library(vorna_sim_kestrel STATIC)
+include(${PROJECT_SOURCE_DIR}/src/sim/kestrel/sources.cmake)
+target_link_libraries(vorna_sim_kestrel PUBLIC vorna_kestrel vorna_sim_setting)
+vorna_warnings(vorna_sim_kestrel)

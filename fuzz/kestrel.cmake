@@ -1,0 +1,5 @@
+vorna_add_fuzzer(fuzz_kestrel_status LIBS vorna_kestrel)
+vorna_add_fuzzer(fuzz_kestrel_link LIBS vorna_kestrel)
+if(VORNA_BUILD_FUZZ)
+    target_compile_options(vorna_kestrel PRIVATE -fsanitize=fuzzer-no-link)
+endif()

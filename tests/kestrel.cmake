@@ -1,0 +1,7 @@
+vorna_add_test(vorna_kestrel_tests
+    SOURCES kestrel/KestrelProtocolTest.cpp kestrel/KestrelLinkTest.cpp kestrel/AcqUploadMathTest.cpp
+            kestrel/KestrelAcquisitionTest.cpp kestrel/KestrelFaultTest.cpp
+    LIBS vorna_sim_kestrel)
+vorna_add_test(vorna_serial_tests
+    SOURCES kestrel/TermiosSerialLineTest.cpp
+    LIBS vorna_platform_serial)
