@@ -2,7 +2,6 @@
 
 #include "analysis/ElementLibrary.h"
 #include "analysis/Reports.h"
-#include "analysis/RoiOperations.h"
 #include "analysis/SmoothCommand.h"
 #include "app/CMainFrame.h"
 #include "app/QtTextClipboard.h"
@@ -15,14 +14,6 @@ namespace vorna {
 namespace {
 
 constexpr const char* kLibraryFilter = "Spectra Library Files (*.lib)|*.lib|All Files (*.*)|*.*||";
-
-template <typename F> void WithActiveRois(ShellContext& c, F f) {
-    CSpectrum* s = c.state.Spectra().GetActive();
-    if (!s)
-        return;
-    f(RoiContext{*s, c.state.Environment(), true});
-    c.frame.RefreshPanes();
-}
 
 void LoadLibrary(ShellContext& c) {
     std::string path;
@@ -54,18 +45,9 @@ void RegisterAnalyzeCommands(CommandRouter& r, ShellContext& c) {
         c.frame.RefreshPanes();
     });
     r.Register(ToInt(C::LoadLibrary), [&c] { LoadLibrary(c); });
-    r.Register(ToInt(C::ClearAllRois), [&c] { WithActiveRois(c, ClearRois); });
-    r.Register(ToInt(C::NextRoi), [&c] { WithActiveRois(c, SelectNextRoi); });
-    r.Register(ToInt(C::PreviousRoi), [&c] { WithActiveRois(c, SelectPreviousRoi); });
-    r.Register(ToInt(C::ClearCursorRoi), [&c] {
-        WithActiveRois(c, [&c](const RoiContext& ctx) {
-            const int channel =
-                ctx.spectrum.FromAbsoluteChannel(c.state.Display().CursorChannelAbsolute());
-            const int index = ctx.spectrum.m_roi.Find(channel);
-            if (index >= 0)
-                DeleteRoi(ctx, index);
-        });
-    });
+    // The plot moves its cursor and repaints with these.
+    for (C id : {C::ClearAllRois, C::NextRoi, C::PreviousRoi, C::ClearCursorRoi})
+        r.Register(ToInt(id), [&c, id] { c.frame.RunPlotCommand(ToInt(id)); });
     r.Register(ToInt(C::CopyRoi), [&c] { CopyRois(c); });
     for (C id : {C::Calibrate, C::PeakSearch, C::Expression, C::ShowLibrary, C::DefineRoi,
                  C::RoiDetails, C::FundamentalParameters, C::FlareController, C::PrintRoi,

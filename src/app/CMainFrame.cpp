@@ -14,7 +14,7 @@
 #include <QToolBar>
 
 #include "app/InfoPane.h"
-#include "app/PanePlaceholders.h"
+#include "app/PlotPanes.h"
 #include "app/QtDisplaySink.h"
 #include "app/QtMainWindowSink.h"
 #include "app/QtUserPrompt.h"
@@ -25,6 +25,8 @@
 #include "appcore/ProgramState.h"
 #include "appcore/SpectraListRows.h"
 #include "appcore/WindowPlacement.h"
+#include "display/CPlot.h"
+#include "display/PlotDisplaySink.h"
 #include "spectrum/SpectrumFile.h"
 
 namespace vorna {
@@ -42,16 +44,19 @@ CMainFrame::CMainFrame(ProgramState& state, QtUserPrompt& prompt, QWidget* paren
     m_sink = std::make_unique<QtMainWindowSink>(
         this, [this](MainMessage m, intptr_t w, intptr_t l) { HandleMessage(m, w, l); });
     DisplayTargets targets;
-    targets.redrawRange = [this](int, int) { m_plot->update(); };
-    targets.redrawPlot = [this] { m_plot->update(); };
+    targets.redrawRange = [this](int a, int b) { m_panes->Sink().RedrawAbsoluteRange(a, b); };
+    targets.redrawPlot = [this] { m_panes->Sink().RedrawPlot(); };
     targets.refreshInfo = [this] { m_info->Refresh(); };
     targets.refreshSpectraList = [this] {
         if (m_spectraList)
             m_spectraList->Refresh();
         UpdateCommandStates();
     };
-    targets.resetFullRange = [this] { m_plot->update(); };
-    targets.activated = [this] { RefreshPanes(); };
+    targets.resetFullRange = [this] { m_panes->Sink().ResetPlotToFullRange(); };
+    targets.activated = [this] {
+        m_panes->Model().UnitsChanged();
+        RefreshPanes();
+    };
     m_display = std::make_unique<QtDisplaySink>(this, std::move(targets));
 
     BuildPanes();
@@ -90,8 +95,16 @@ void CMainFrame::BuildPanes() {
     m_info = new InfoPane(m_state, m_leftSplit);
     m_topSplit = new QSplitter(Qt::Vertical, m_leftSplit);
     m_topSplit->setObjectName("top_split");
-    m_plot = new PlotPlaceholder(m_state, m_topSplit);
-    m_nav = new NavigationPlaceholder(m_state, m_topSplit);
+    PlotPanes::Hooks hooks;
+    hooks.command = [this](int id) { Execute(id); };
+    hooks.refreshInfo = [this] { m_info->Refresh(); };
+    hooks.context = [this](const QPoint& p) { ShowSelectMenu(p); };
+    hooks.cursorMoved = [this](int absolute) { m_display->SetCursor(absolute); };
+    m_panes = std::make_unique<PlotPanes>(m_state, m_prompt, m_topSplit, std::move(hooks));
+    m_plot = m_panes->Plot();
+    m_nav = m_panes->Navigation();
+    m_topSplit->addWidget(m_plot);
+    m_topSplit->addWidget(m_nav);
     m_leftSplit->setChildrenCollapsible(false);
     m_topSplit->setChildrenCollapsible(false);
     m_info->setMinimumWidth(kMinimumSplit);
@@ -100,11 +113,10 @@ void CMainFrame::BuildPanes() {
     setCentralWidget(m_leftSplit);
     connect(m_leftSplit, &QSplitter::splitterMoved, this, [this] { StoreSplitters(); });
     connect(m_topSplit, &QSplitter::splitterMoved, this, [this] { StoreSplitters(); });
-    for (QWidget* pane : {static_cast<QWidget*>(m_info), m_plot, m_nav}) {
-        pane->setContextMenuPolicy(Qt::CustomContextMenu);
-        connect(pane, &QWidget::customContextMenuRequested, this,
-                [this, pane](const QPoint& p) { ShowSelectMenu(pane->mapToGlobal(p)); });
-    }
+    // The plot and the navigation pane ask for the "Select" menu themselves.
+    m_info->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_info, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& p) { ShowSelectMenu(m_info->mapToGlobal(p)); });
 }
 
 void CMainFrame::BuildActions() {
@@ -207,6 +219,13 @@ QAction* CMainFrame::Action(CommandId id) const {
     return it == m_actions.end() ? nullptr : it->second;
 }
 
+bool CMainFrame::RunPlotCommand(int commandId) {
+    const bool done = m_panes->RunCommand(commandId);
+    if (done)
+        RefreshPanes();
+    return done;
+}
+
 bool CMainFrame::Execute(int commandId) {
     const bool handled = m_router.Execute(commandId);
     m_contextRow = -1;
@@ -254,6 +273,14 @@ void CMainFrame::UpdateCommandStates() {
             action->setChecked(s.checked);
         if (!s.caption.empty())
             action->setText(QString::fromStdString(s.caption));
+    }
+    // The mouse modes are the plot's state.
+    const CPlot& plot = m_panes->Model();
+    for (auto [id, mode] : {std::pair{CommandId::SelectView, MouseMode::SelectView},
+                            std::pair{CommandId::EditRoi, MouseMode::EditRoi}}) {
+        QAction* a = Action(id);
+        a->setCheckable(true);
+        a->setChecked(plot.Mode() == mode && !(mode == MouseMode::EditRoi && plot.IsDragging()));
     }
 }
 
@@ -384,7 +411,7 @@ void CMainFrame::RebuildRecentFileMenu() {
 
 void CMainFrame::RefreshPanes() {
     m_info->Refresh();
-    m_plot->update();
+    m_panes->Model().Invalidate();
     m_nav->update();
     if (m_spectraList)
         m_spectraList->Refresh();

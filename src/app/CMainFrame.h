@@ -25,6 +25,7 @@ class QTimer;
 namespace vorna {
 
 class InfoPane;
+class PlotPanes;
 class ProgramState;
 class QtDisplaySink;
 class QtMainWindowSink;
@@ -67,6 +68,9 @@ public:
     QSplitter* ColumnSplitter() const { return m_leftSplit; }
     QSplitter* RowSplitter() const { return m_topSplit; }
     QWidget* PlotPane() const { return m_plot; }
+    PlotPanes& Panes() { return *m_panes; }
+    // The plot's own commands (views, ROI selection, mouse modes); false for others.
+    bool RunPlotCommand(int commandId);
 
     // The spectra list's context row for the list commands (-1: the active spectrum).
     void SetContextRow(int row) { m_contextRow = row; }
@@ -109,6 +113,7 @@ private:
     QSplitter* m_leftSplit = nullptr;
     QSplitter* m_topSplit = nullptr;
     InfoPane* m_info = nullptr;
+    std::unique_ptr<PlotPanes> m_panes;
     QWidget* m_plot = nullptr;
     QWidget* m_nav = nullptr;
     SpectraListWindow* m_spectraList = nullptr;

@@ -8,11 +8,13 @@
 
 #include "app/CMainFrame.h"
 #include "app/InfoPane.h"
+#include "app/PlotPanes.h"
 #include "app/ShellContext.h"
 #include "app/SpectraListWindow.h"
 #include "app/TextConvert.h"
 #include "appcore/ProgramState.h"
 #include "appcore/WindowPlacement.h"
+#include "display/CPlot.h"
 
 namespace vorna {
 
@@ -23,7 +25,7 @@ void SetScale(ShellContext& c, int type) {
     if (p.scaleType == type)
         return;
     p.scaleType = type;
-    c.state.Spectra().RequestDisplayUpdateAll();
+    c.frame.Panes().Model().SetScaleType(static_cast<ScaleType>(type));
     c.frame.RefreshPanes();
 }
 
@@ -31,6 +33,7 @@ void ToggleCalibration(ShellContext& c) {
     CSProfile& p = c.state.Profile();
     p.calibrateEnable = p.calibrateEnable ? 0 : 1;
     c.state.ApplyProfileToEnvironment();
+    c.frame.Panes().Model().UnitsChanged();
     c.frame.RefreshPanes();
 }
 
@@ -104,8 +107,9 @@ void RegisterViewCommands(CommandRouter& r, ShellContext& c) {
     r.Register(ToInt(C::SelectPaneBackground),
                [&c] { ChooseColour(c, c.state.Profile().selectColor); });
     r.Register(ToInt(C::AllPanes), [&c] { AllPanes(c); });
-    for (C id : {C::SpectraDialog, C::Preferences, C::PlotPane, C::PreviousView, C::SelectView,
-                 C::EditRoi, C::Center, C::FullRange, C::Autoscale})
+    for (C id : {C::PreviousView, C::SelectView, C::EditRoi, C::Center, C::FullRange, C::Autoscale})
+        r.Register(ToInt(id), [&c, id] { c.frame.RunPlotCommand(ToInt(id)); });
+    for (C id : {C::SpectraDialog, C::Preferences, C::PlotPane})
         r.Register(ToInt(id), [&c, id] { ReportNotAvailable(c, id); });
 }
 
