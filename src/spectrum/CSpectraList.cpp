@@ -167,6 +167,8 @@ int CSpectraList::Close(CSpectrum* spectrum) {
         return 0;
     }
     if (spectrum->m_bDerived) {
+        // The update worker reads these links while it evaluates under the list lock.
+        auto guard = Lock();
         for (int i = 0; i < spectrum->m_linked.GetCount(); ++i)
             spectrum->m_linked[i]->m_linked.Remove(spectrum);
         spectrum->m_linked.RemoveAll();
