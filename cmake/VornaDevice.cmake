@@ -5,7 +5,7 @@ include(${PROJECT_SOURCE_DIR}/src/dpp/device.cmake)
 
 add_library(vorna_sim_dpp STATIC)
 include(${PROJECT_SOURCE_DIR}/src/sim/dpp/sources.cmake)
-target_link_libraries(vorna_sim_dpp PUBLIC vorna_dpp)
+target_link_libraries(vorna_sim_dpp PUBLIC vorna_dpp vorna_sim_setting)
 vorna_warnings(vorna_sim_dpp)
 
 find_package(PkgConfig REQUIRED)

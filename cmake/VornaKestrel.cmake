@@ -10,12 +10,11 @@ include(${PROJECT_SOURCE_DIR}/src/platform/serial/sources.cmake)
 target_link_libraries(vorna_platform_serial PUBLIC vorna_kestrel)
 vorna_warnings(vorna_platform_serial)
 
-# The VORNA_SIMULATE parser is shared with the DPP simulators; whoever comes first defines it.
-if(NOT TARGET vorna_sim_setting)
-    add_library(vorna_sim_setting STATIC ${PROJECT_SOURCE_DIR}/src/sim/SimulateSetting.cpp)
-    target_include_directories(vorna_sim_setting PUBLIC ${PROJECT_SOURCE_DIR}/src)
-    vorna_warnings(vorna_sim_setting)
-endif()
+# The one VORNA_SIMULATE parser, for the Kestrel and the DPP simulators (vorna_sim_dpp links it
+# too). It only includes the model enums of both, so it links neither.
+add_library(vorna_sim_setting STATIC ${PROJECT_SOURCE_DIR}/src/sim/SimulateSetting.cpp)
+target_include_directories(vorna_sim_setting PUBLIC ${PROJECT_SOURCE_DIR}/src)
+vorna_warnings(vorna_sim_setting)
 
 add_library(vorna_sim_kestrel STATIC)
 include(${PROJECT_SOURCE_DIR}/src/sim/kestrel/sources.cmake)

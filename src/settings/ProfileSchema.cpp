@@ -164,6 +164,9 @@ std::vector<ProfileKeyInfo> BuildTable() {
     t.Int("auto_connect", &V::autoConnect, 0);
     t.Int("auto_update", &V::autoUpdate, 1);
     t.Int("update_interval", &V::updateInterval, 1000);
+    for (int n = 1; n <= 9; ++n)
+        t.TextAt(Format("serial_device_%d", n), "", 0,
+                 [n](ProfileValues& v) { return &v.serialDevices[static_cast<size_t>(n - 1)]; });
 
     // Display.
     t.Int("smooth_kind", &V::smoothKind, 0);
@@ -226,6 +229,7 @@ std::vector<ProfileKeyInfo> BuildTable() {
     t.Int("device_type", &V::deviceType, 0);
     t.Int("data_refresh", &V::dataRefresh, 1000);
     t.Int("DppForceHwCfgByFile", &V::dppForceHwCfgByFile, 0);
+    t.Text("dpp_usb_ids", &V::dppUsbIds, "");
 
     t.Slot("common_defaults", ProfileSlot{2, 0x808000, "S"},
            [](ProfileValues& v) -> ProfileSlot& { return v.commonDefaults; });

@@ -78,6 +78,9 @@ struct ProfileValues {
     int autoConnect = 0;
     int autoUpdate = 0;
     int updateInterval = 0;
+    // Device file per COM number 1..9 ("serial_device_<n>"); index 0 is COM1. Empty: the default
+    // mapping of SerialDevicePath.
+    std::array<std::string, 9> serialDevices;
     int group = 0;
     int gainIndex = 0;
     int threshold = 0;
@@ -126,6 +129,8 @@ struct ProfileValues {
     int scopeAutoReArm = 0;
     int dppPrintConfig = 0;
     int dppForceHwCfgByFile = 0;
+    // USB vendor:product IDs of the DPPs ("vvvv:pppp, ..."); empty until the user enters them.
+    std::string dppUsbIds;
 
     // Plot; colours are 0x00BBGGRR.
     int plotGridStyle = 0;

@@ -5,28 +5,73 @@
 #include <cstdlib>
 
 namespace vorna {
+namespace {
+
+bool IsBlank(char c) {
+    return std::isspace(static_cast<unsigned char>(c)) != 0;
+}
+
+std::string Normalized(std::string_view item) {
+    while (!item.empty() && IsBlank(item.front()))
+        item.remove_prefix(1);
+    while (!item.empty() && IsBlank(item.back()))
+        item.remove_suffix(1);
+    std::string name(item);
+    std::transform(name.begin(), name.end(), name.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return name;
+}
+
+void Classify(SimulateSetting& setting, const std::string& name) {
+    if (auto model = KestrelSimModelFromName(name)) {
+        if (!setting.kestrel)
+            setting.kestrel = model;
+    } else if (auto dpp = SimDppModelFromName(name)) {
+        setting.dpps.push_back(*dpp);
+    } else {
+        setting.unknown.push_back(name);
+    }
+}
+
+} // namespace
 
 bool SimulateSetting::Has(std::string_view name) const {
     return std::find(names.begin(), names.end(), name) != names.end();
+}
+
+std::optional<KestrelSimModel> KestrelSimModelFromName(std::string_view name) {
+    if (name == "kestrel")
+        return KestrelSimModel::Kestrel;
+    if (name == "kestrela")
+        return KestrelSimModel::KestrelA;
+    if (name == "kestrela-usb")
+        return KestrelSimModel::KestrelAUsb;
+    return std::nullopt;
+}
+
+std::optional<SimDppModel> SimDppModelFromName(std::string_view name) {
+    if (name == "heron")
+        return SimDppModel::Heron;
+    if (name == "plover")
+        return SimDppModel::Plover;
+    if (name == "heronemul")
+        return SimDppModel::HeronEmulation;
+    if (name == "osprey")
+        return SimDppModel::Osprey;
+    return std::nullopt;
 }
 
 SimulateSetting ParseSimulateSetting(std::string_view value) {
     SimulateSetting setting;
     size_t pos = 0;
     while (pos <= value.size()) {
-        size_t comma = value.find(',', pos);
-        if (comma == std::string_view::npos)
-            comma = value.size();
-        std::string_view item = value.substr(pos, comma - pos);
-        const size_t first = item.find_first_not_of(" \t");
-        if (first != std::string_view::npos) {
-            const size_t last = item.find_last_not_of(" \t");
-            std::string name(item.substr(first, last - first + 1));
-            std::transform(name.begin(), name.end(), name.begin(),
-                           [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-            setting.names.push_back(std::move(name));
-        }
+        const size_t comma = std::min(value.find(',', pos), value.size());
+        std::string name = Normalized(value.substr(pos, comma - pos));
         pos = comma + 1;
+        if (name.empty())
+            continue;
+        Classify(setting, name);
+        setting.names.push_back(std::move(name));
     }
     return setting;
 }

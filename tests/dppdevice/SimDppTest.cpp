@@ -7,7 +7,7 @@
 
 #include "DppWorld.h"
 #include "dpp/DppProtocol.h"
-#include "sim/dpp/DppSimulateSetting.h"
+#include "sim/dpp/SimDppBusFactory.h"
 
 namespace vorna::test {
 namespace {
@@ -94,12 +94,11 @@ TEST(SimDpp, ScopeTraceFollowsTheAnalogOutputOnBothPaths) {
 }
 
 TEST(SimDpp, SimulateValueListsTheDppsInOrder) {
-    const DppSimulateSetting s = ParseDppSimulate(" Plover,kestrela, osprey,,heronemul,heron,zzz");
-    EXPECT_EQ(s.devices,
-              (std::vector<SimDppModel>{SimDppModel::Plover, SimDppModel::Osprey,
-                                        SimDppModel::HeronEmulation, SimDppModel::Heron}));
+    const SimulateSetting s = ParseSimulateSetting(" Plover,kestrela, osprey,,heronemul,heron,zzz");
+    EXPECT_EQ(s.dpps, (std::vector<SimDppModel>{SimDppModel::Plover, SimDppModel::Osprey,
+                                                SimDppModel::HeronEmulation, SimDppModel::Heron}));
     EXPECT_EQ(s.unknown, std::vector<std::string>{"zzz"});
-    EXPECT_TRUE(ParseDppSimulate("kestrel,kestrela-usb").devices.empty());
+    EXPECT_TRUE(ParseSimulateSetting("kestrel,kestrela-usb").dpps.empty());
 
     VirtualClock clock;
     auto bus = MakeSimulatedDppBus(s, clock);

@@ -131,12 +131,21 @@ TEST(SerialDevicePath, DefaultsToUsbAdaptersAndHonoursTheProfile) {
               "/dev/serial/by-id/usb-Kestrel-if00");
 }
 
-TEST(SimulateSetting, PicksTheFirstKestrelAndLeavesOtherNames) {
-    const SimulateSetting s = ParseSimulateSetting(" Heron , kestrela-usb,,kestrel ");
-    EXPECT_EQ(s.names, (std::vector<std::string>{"heron", "kestrela-usb", "kestrel"}));
-    EXPECT_EQ(KestrelSimModelFrom(s), KestrelSimModel::KestrelAUsb);
+TEST(SimulateSetting, OneParseServesBothFamilies) {
+    const SimulateSetting s = ParseSimulateSetting(" Heron , kestrela-usb,,KESTREL\t,plover,zzz ");
+    EXPECT_EQ(s.names,
+              (std::vector<std::string>{"heron", "kestrela-usb", "kestrel", "plover", "zzz"}));
+    EXPECT_EQ(s.kestrel, KestrelSimModel::KestrelAUsb) << "the first Kestrel name wins";
+    EXPECT_EQ(s.dpps, (std::vector<SimDppModel>{SimDppModel::Heron, SimDppModel::Plover}));
+    EXPECT_EQ(s.unknown, std::vector<std::string>{"zzz"});
+    // A blank inside a name is not dropped: "kestrel a" is no model of either family.
+    const SimulateSetting inner = ParseSimulateSetting("kestrel a,heron emul");
+    EXPECT_FALSE(inner.kestrel);
+    EXPECT_TRUE(inner.dpps.empty());
+    EXPECT_EQ(inner.unknown.size(), 2u);
     EXPECT_FALSE(KestrelSimModelFrom(ParseSimulateSetting("plover,heronemul,osprey")));
-    EXPECT_TRUE(ParseSimulateSetting("").Empty());
+    EXPECT_TRUE(ParseSimulateSetting(" , ,").Empty());
+
     VirtualClock clock;
     EXPECT_EQ(MakeKestrelSimulator(ParseSimulateSetting("heron"), clock), nullptr);
     auto sim = MakeKestrelSimulator(ParseSimulateSetting("kestrel"), clock);

@@ -31,13 +31,20 @@ TEST(Profile, KeyTableHasEveryKeyOnce) {
     std::set<std::string> names;
     for (const auto& row : ProfileKeys())
         EXPECT_TRUE(names.insert(row.name).second) << "duplicate " << row.name;
-    // 18 general, 17 link and acquisition, 11 analysis, 6 repeat, 13 DPP, 12 plot, 33 slot,
-    // 10 placement and splitter, 24 dialog, 18 pane keys.
-    EXPECT_EQ(names.size(), 162u);
+    // 18 general, 26 link and acquisition (9 serial device files), 11 analysis, 6 repeat,
+    // 14 DPP, 12 plot, 33 slot, 10 placement and splitter, 24 dialog, 18 pane keys.
+    EXPECT_EQ(names.size(), 172u);
     EXPECT_EQ(FindProfileKey("m_nSpChanPosition")->intDefault, 128);
     EXPECT_EQ(FindProfileKey("lib_list_height")->axis, ProfileAxis::Vertical);
     EXPECT_EQ(FindProfileKey("top_split")->axis, ProfileAxis::None);
     EXPECT_EQ(FindProfileKey("nope"), nullptr);
+    // Device access: text keys, empty by default so the built-in mapping applies.
+    for (const char* key : {"serial_device_1", "serial_device_9", "dpp_usb_ids"}) {
+        ASSERT_NE(FindProfileKey(key), nullptr) << key;
+        EXPECT_EQ(FindProfileKey(key)->type, ProfileType::Text) << key;
+        EXPECT_EQ(FindProfileKey(key)->textDefault, "") << key;
+    }
+    EXPECT_EQ(FindProfileKey("serial_device_0"), nullptr);
 }
 
 TEST(Profile, FirstStartYieldsDefaults) {

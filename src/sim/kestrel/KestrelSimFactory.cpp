@@ -2,21 +2,8 @@
 
 namespace vorna {
 
-std::optional<KestrelSimModel> KestrelSimModelFromName(std::string_view name) {
-    if (name == "kestrel")
-        return KestrelSimModel::Kestrel;
-    if (name == "kestrela")
-        return KestrelSimModel::KestrelA;
-    if (name == "kestrela-usb")
-        return KestrelSimModel::KestrelAUsb;
-    return std::nullopt;
-}
-
 std::optional<KestrelSimModel> KestrelSimModelFrom(const SimulateSetting& setting) {
-    for (const std::string& name : setting.names)
-        if (auto model = KestrelSimModelFromName(name))
-            return model;
-    return std::nullopt;
+    return setting.kestrel;
 }
 
 std::unique_ptr<KestrelSimulator> MakeKestrelSimulator(const SimulateSetting& setting, Clock& clock,

@@ -5,7 +5,6 @@
 
 #include <memory>
 #include <optional>
-#include <string_view>
 
 #include "common/Clock.h"
 #include "sim/SimulateSetting.h"
@@ -14,7 +13,6 @@
 
 namespace vorna {
 
-std::optional<KestrelSimModel> KestrelSimModelFromName(std::string_view name);
 // The first Kestrel name of the setting, if any.
 std::optional<KestrelSimModel> KestrelSimModelFrom(const SimulateSetting& setting);
 
