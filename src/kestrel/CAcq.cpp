@@ -161,17 +161,31 @@ bool CAcq::EnsureConnected() {
     return m_connected;
 }
 
+int CAcq::BatteryRequest() {
+    // The battery request answers a percentage, but a positive operating-system error (a USB
+    // port that has gone) looks like one; the same status read with its own result cannot be
+    // mistaken.
+    StatusRecord record{};
+    const int result = m_link.GetStatus(record);
+    if (result != 0)
+        return result > 0 ? -result : result;
+    const KestrelStatus status = DecodeStatus(record);
+    return BatteryPercent(status.battery, status.NiCd());
+}
+
 DevicePane CAcq::QueryDevicePane() {
     if (!m_connected)
         return {0, "MCA not connected"};
-    const int percent = m_link.GetBattery();
+    const int percent = BatteryRequest();
+    if (percent < 0)
+        return {0, "MCA not connected"};
     if (percent >= KestrelLink::kExternalPower)
         return {1, "AC Power"};
     return {2, Format("Battery - %d %%", percent)};
 }
 
 bool CAcq::CheckStillConnected() {
-    if (m_link.GetBattery() > 0)
+    if (BatteryRequest() > 0)
         return true;
     DisconnectQuiet(false);
     {
@@ -287,9 +301,10 @@ void CAcq::UpdateStateFromStatus() {
         m_state = AcqState::Acquiring;
         return;
     }
-    m_state = m_connected ? AcqState::Idle : AcqState::Disconnected;
+    m_state = AcqState::Idle;
     // A repeated measurement waits for this end; an open-ended run (preset None) never comes.
-    if (before == AcqState::Acquiring && m_profile.presetMode != 3 && m_waitingForEnd.exchange(false))
+    if (before == AcqState::Acquiring && m_profile.presetMode != 3 &&
+        m_waitingForEnd.exchange(false))
         m_sink.Post(MainMessage::AcquisitionEnded);
 }
 

@@ -158,6 +158,7 @@ private:
     // Tries a request up to kAttempts times, kRetrySleepMs apart; the last result.
     int Retry(const std::function<int()>& request);
     int ConnectLink();
+    int BatteryRequest();
     bool ConnectSteps(bool interactive);
     bool ReadStatusRecord(StatusRecord& record);
     void ApplyStatusToLive(const KestrelStatus& status);

@@ -117,7 +117,8 @@ bool CAcq::ChangeControl(const AcqSetup& before, const AcqSetup& after) {
     if (before.peakMode != after.peakMode)
         m_link.SetPeakModeMirror(after.peakMode == 0);
     KestrelStatus s = Status();
-    uint8_t statusByte = static_cast<uint8_t>(s.statusByte & ~(kStatusGainMask | kStatusLivePreset));
+    uint8_t statusByte =
+        static_cast<uint8_t>(s.statusByte & ~(kStatusGainMask | kStatusLivePreset));
     statusByte |= static_cast<uint8_t>((6 - after.gainIndex) & kStatusGainMask);
     if (after.timerType == 0)
         statusByte |= kStatusLivePreset;
