@@ -140,6 +140,7 @@ public:
     void PostConnectionState(bool on);
     // Set by a repeated measurement that waits for the end of an acquisition.
     void SetWaitingForEnd(bool waiting) { m_waitingForEnd.store(waiting); }
+    void RefreshInfoPane();
 
     // --- state ---
     AcqState State() const { return m_state.load(); }
@@ -177,7 +178,6 @@ private:
     void FillFromHistory(CSpectrum& target, const std::vector<uint32_t>& history);
     bool ChangeControl(const AcqSetup& before, const AcqSetup& after);
     void Message(const char* text);
-    void RefreshInfoPane();
     CSpectrum* Live() const;
     void SetStatusCopy(const StatusRecord& record);
 

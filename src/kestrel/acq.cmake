@@ -4,4 +4,5 @@ target_sources(vorna_acq PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/CAcq.cpp
     ${CMAKE_CURRENT_LIST_DIR}/CAcqSetup.cpp
     ${CMAKE_CURRENT_LIST_DIR}/CAcqUpload.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/CUploadThread.cpp
 )

@@ -3,7 +3,9 @@
 // profile in memory, a spectra list with the live spectrum at position 0, and a prompt and a
 // main window that only record.
 
+#include <atomic>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -14,6 +16,7 @@
 #include "common/MainWindowSink.h"
 #include "common/UserPrompt.h"
 #include "kestrel/CAcq.h"
+#include "kestrel/CUploadThread.h"
 #include "settings/CSProfile.h"
 #include "settings/MemoryProfileStore.h"
 #include "spectrum/CSpectraList.h"
@@ -85,6 +88,18 @@ private:
     std::mutex m_mutex;
 };
 
+// The worker's interval passes on the virtual clock; a signal still wakes it in real time.
+inline EventWait VirtualWait(VirtualClock& clock) {
+    return [&clock](AutoResetEvent& event, int timeoutMs) {
+        if (timeoutMs <= 0)
+            return event.Wait(0);
+        if (event.Wait(1))
+            return true;
+        clock.SleepMillis(timeoutMs);
+        return false;
+    };
+}
+
 struct AcqWorld {
     explicit AcqWorld(KestrelSimOptions options = Model(KestrelSimModel::KestrelAUsb))
         : kestrel(options), profile(store, ScreenSize{1920, 1080}), spectra(env) {
@@ -92,7 +107,16 @@ struct AcqWorld {
         auto live = std::make_unique<CSpectrum>();
         live->m_strTag = "live_data";
         spectra.Add(live, true);
-        hooks.wakeUploadWorker = [this] { ++wakes; };
+        hooks.wakeUploadWorker = [this] {
+            ++wakes;
+            if (CUploadThread* w = worker.load())
+                w->Signal();
+        };
+        hooks.timesTimer = [this](bool on) {
+            if (onTimer)
+                onTimer(on);
+        };
+        hooks.quit = &quit;
         hooks.askSecurityCode = [this] { return securityAnswer; };
         hooks.visibleAbsoluteRange = [this] { return visible; };
         acq = std::make_unique<CAcq>(kestrel.link, kestrel.clock, profile, spectra, prompt, sink,
@@ -124,7 +148,10 @@ struct AcqWorld {
     RecordingPrompt prompt;
     RecordingSink sink;
     AcqHooks hooks;
-    int wakes = 0;
+    std::atomic<int> wakes{0};
+    std::atomic<bool> quit{false};
+    std::atomic<CUploadThread*> worker{nullptr};
+    std::function<void(bool)> onTimer; // set before a worker starts
     std::optional<uint16_t> securityAnswer = uint16_t{0};
     std::pair<int, int> visible{0, 16383};
     std::unique_ptr<CAcq> acq;
