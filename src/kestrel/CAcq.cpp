@@ -299,9 +299,13 @@ void CAcq::UpdateStateFromStatus() {
     const AcqState before = m_state.load();
     if (IsAcquiring()) {
         m_state = AcqState::Acquiring;
+        if (before != AcqState::Acquiring)
+            m_sink.Post(MainMessage::DeviceState, 0, 1);
         return;
     }
     m_state = AcqState::Idle;
+    if (before == AcqState::Acquiring)
+        m_sink.Post(MainMessage::DeviceState, 0, 0);
     // A repeated measurement waits for this end; an open-ended run (preset None) never comes.
     if (before == AcqState::Acquiring && m_profile.presetMode != 3 &&
         m_waitingForEnd.exchange(false))

@@ -172,7 +172,7 @@ private:
     bool ReadChunk(int start, int count, bool& quit);
     bool QuitRequested() const;
     std::pair<int, int> VisibleChannels(int channels);
-    void PlaceUpload(int channels, std::pair<int, int> range);
+    void PlaceUpload(CSpectrum& live, int channels, std::pair<int, int> range);
     void ForgetPreviousUpload(bool zeroBuffer);
     void RecomputeLive();
     void FillFromHistory(CSpectrum& target, const std::vector<uint32_t>& history);

@@ -47,7 +47,7 @@ bool CAcq::Upload() {
             Message("Failed to upload data from MCA!");
         return false;
     }
-    PlaceUpload(n, range);
+    PlaceUpload(*live, n, range);
     return true;
 }
 
@@ -103,23 +103,22 @@ bool CAcq::ReadChunk(int start, int count, bool& quit) {
     return false;
 }
 
-void CAcq::PlaceUpload(int channels, std::pair<int, int> range) {
-    std::lock_guard<std::recursive_mutex> upload(m_uploadLock);
-    std::copy(m_transfer.begin() + range.first, m_transfer.begin() + range.second + 1,
-              m_buffer.begin() + range.first);
-    const std::span<uint32_t> counts(m_buffer.data(), static_cast<size_t>(channels));
-    ZeroTopChannels(counts);
-    m_plausibility.Apply(counts, 0);
-    CSpectrum* live = Live();
+void CAcq::PlaceUpload(CSpectrum& live, int channels, std::pair<int, int> range) {
     {
-        auto s = live->Lock();
+        // Lock order: buffer, then spectrum; the list lock is never taken under either.
+        std::lock_guard<std::recursive_mutex> upload(m_uploadLock);
+        std::copy(m_transfer.begin() + range.first, m_transfer.begin() + range.second + 1,
+                  m_buffer.begin() + range.first);
+        const std::span<uint32_t> counts(m_buffer.data(), static_cast<size_t>(channels));
+        ZeroTopChannels(counts);
+        m_plausibility.Apply(counts, 0);
+        auto s = live.Lock();
         if (static_cast<int>(s->m_pData.size()) != channels)
             return; // the gain changed under the transfer; the next upload brings the new layout
-        if (!McsMode()) {
+        if (!McsMode())
             std::copy(counts.begin(), counts.end(), s->m_pData.begin());
-        } else if (channels <= 256) {
+        else if (channels <= 256)
             m_mcs.Record(counts, s->m_pData);
-        }
         s->m_bValid = 1;
     }
     RecomputeLive();

@@ -178,13 +178,15 @@ TEST(CAcq, LimitedMcsFillsBinsAndStoresTheResult) {
     ASSERT_TRUE(w.acq->StoreMcsResult());
     ASSERT_EQ(w.spectra.GetCount(), 2);
     CSpectrum* result = w.spectra.At(1);
-    auto r = result->Lock();
-    EXPECT_EQ(r->m_nChannels, 512);
-    EXPECT_EQ(r->m_nGain, 1);
-    for (size_t i = 0; i < 512; ++i)
-        ASSERT_EQ(r->m_pData[i], i < history.size() ? history[i] : 0.0);
-    EXPECT_DOUBLE_EQ(r->m_dTotalCounts, 496.0 * 298);
-    EXPECT_EQ(w.sink.Count(MainMessage::RefreshSpectraList, 0, 0), 1);
+    {
+        auto r = result->Lock();
+        EXPECT_EQ(r->m_nChannels, 512);
+        EXPECT_EQ(r->m_nGain, 1);
+        for (size_t i = 0; i < 512; ++i)
+            ASSERT_EQ(r->m_pData[i], i < history.size() ? history[i] : 0.0);
+        EXPECT_DOUBLE_EQ(r->m_dTotalCounts, 496.0 * 298);
+        EXPECT_EQ(w.sink.Count(MainMessage::RefreshSpectraList, 0, 0), 1);
+    }
 
     // A new run starts from an empty history.
     w.acq->ClearLiveSpectrum();
