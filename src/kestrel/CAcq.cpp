@@ -414,6 +414,8 @@ void CAcq::ToggleAcquisition() {
         RefreshStatus();
         if (m_profile.autoUpdate)
             RequestUpload();
+        else if (m_hooks.wakeUploadWorker)
+            m_hooks.wakeUploadWorker(); // it follows the status, so it sees the run end
     }
 }
 

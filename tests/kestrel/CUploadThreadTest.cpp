@@ -39,38 +39,50 @@ void SetRealTimePreset(AcqWorld& w, uint32_t seconds) {
 } // namespace
 
 TEST(CUploadThread, TimedRunEndsWithExactlyOneFinalUpload) {
-    AcqWorld w;
-    ASSERT_EQ(w.acq->ConnectQuiet(), AcqQuietResult::Done);
-    SetRealTimePreset(w, 60);
-    std::atomic<int> uploads{0};
-    std::atomic<int> uploadsAfterEnd{0};
-    w.onTimer = [&](bool on) {
-        if (!on)
-            return;
-        ++uploads;
-        if (Contains(w.sink.Texts(), kAcqStoppedText))
-            ++uploadsAfterEnd;
-    };
-    auto worker = std::make_unique<CUploadThread>(*w.acq, w.profile, w.kestrel.clock, w.quit,
-                                                  VirtualWait(w.kestrel.clock));
-    w.worker = worker.get();
-    w.acq->ToggleAcquisition(); // asks for the first upload
+    // With "auto_update" off the status is still followed, but data comes only on request.
+    for (int autoUpdate : {1, 0}) {
+        SCOPED_TRACE(autoUpdate);
+        AcqWorld w;
+        w.profile.autoUpdate = autoUpdate;
+        ASSERT_EQ(w.acq->ConnectQuiet(), AcqQuietResult::Done);
+        SetRealTimePreset(w, 60);
+        ASSERT_TRUE(w.acq->Upload()); // serves the connect's request before the worker runs
+        std::atomic<int> uploads{0};
+        std::atomic<int> uploadsAfterEnd{0};
+        w.onTimer = [&](bool on) {
+            if (!on)
+                return;
+            ++uploads;
+            if (Contains(w.sink.Texts(), kAcqStoppedText))
+                ++uploadsAfterEnd;
+        };
+        auto worker = std::make_unique<CUploadThread>(*w.acq, w.profile, w.kestrel.clock, w.quit,
+                                                      VirtualWait(w.kestrel.clock));
+        w.worker = worker.get();
+        w.acq->SetWaitingForEnd(true); // a repeated measurement waits for this run
+        w.acq->ToggleAcquisition();
 
-    ASSERT_TRUE(Eventually(
-        [&] { return uploadsAfterEnd.load() >= 1 && w.LiveData() == w.DeviceCountsAsUploaded(); }));
-    w.worker = nullptr;
-    worker.reset();
-    EXPECT_EQ(uploadsAfterEnd.load(), 1);
-    EXPECT_GT(uploads.load(), 10); // the run was followed at the update interval
-    EXPECT_FALSE(w.kestrel.sim.DeviceStatus().Acquiring());
-    EXPECT_DOUBLE_EQ(w.Live().Lock()->m_dRealTime, 60.0);
-    const std::vector<std::string> texts = w.sink.Texts();
-    EXPECT_TRUE(Contains(texts, kAcqStoppedText));
-    EXPECT_TRUE(Contains(texts, kMcaConnectedText));
-    EXPECT_EQ(w.sink.Count(MainMessage::DeviceState, 0, 1), 1);
-    EXPECT_GE(w.sink.Count(MainMessage::DeviceState, 0, 0), 1);
-    EXPECT_EQ(w.acq->State(), AcqState::Idle);
-    EXPECT_TRUE(w.prompt.Messages().empty());
+        ASSERT_TRUE(Eventually([&] {
+            return uploadsAfterEnd.load() >= 1 && w.LiveData() == w.DeviceCountsAsUploaded();
+        }));
+        w.worker = nullptr;
+        worker.reset();
+        EXPECT_EQ(uploadsAfterEnd.load(), 1);
+        if (autoUpdate)
+            EXPECT_GT(uploads.load(), 10); // the run was followed at the update interval
+        else
+            EXPECT_EQ(uploads.load(), 1);
+        EXPECT_FALSE(w.kestrel.sim.DeviceStatus().Acquiring());
+        EXPECT_DOUBLE_EQ(w.Live().Lock()->m_dRealTime, 60.0);
+        const std::vector<std::string> texts = w.sink.Texts();
+        EXPECT_TRUE(Contains(texts, kAcqStoppedText));
+        EXPECT_TRUE(Contains(texts, kMcaConnectedText));
+        EXPECT_EQ(w.sink.Count(MainMessage::DeviceState, 0, 1), 1);
+        EXPECT_GE(w.sink.Count(MainMessage::DeviceState, 0, 0), 1);
+        EXPECT_EQ(w.sink.Count(MainMessage::AcquisitionEnded, 0, 0), 1);
+        EXPECT_EQ(w.acq->State(), AcqState::Idle);
+        EXPECT_TRUE(w.prompt.Messages().empty());
+    }
 }
 
 TEST(CUploadThread, PulledCableDisconnectsAndShutdownStopsAnUpload) {
