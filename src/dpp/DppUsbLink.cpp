@@ -3,35 +3,18 @@
 #include <algorithm>
 #include <vector>
 
-#include "common/NumberText.h"
 #include "common/Clock.h"
+#include "common/NumberText.h"
+#include "common/Text.h"
+#include "dpp/DppPipes.h"
 #include "dpp/DppTypes.h"
 
 namespace vorna {
 namespace {
 
-constexpr int kCommandPipe = 0;
-constexpr int kStatusPipe = 1;
-constexpr int kSpectrumPipe = 2;
-constexpr int kOspreyDataPipe = 3;
-constexpr int kSpare3Pipe = 3;
-constexpr int kSpare4Pipe = 4;
-constexpr int kDataPipe = 5;
-constexpr int kScopePipe = 6;
-
 // Longest a call waits for another transfer to finish before going ahead anyway; only a timer
 // tick re-entering a transfer could hold the flag, and it gives up instead of waiting.
 constexpr int kBusyWaitLimitMs = 1000;
-
-std::string Trimmed(std::string text) {
-    auto blank = [](unsigned char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
-    while (!text.empty() && blank(static_cast<unsigned char>(text.back())))
-        text.pop_back();
-    size_t first = 0;
-    while (first < text.size() && blank(static_cast<unsigned char>(text[first])))
-        ++first;
-    return text.substr(first);
-}
 
 } // namespace
 
@@ -83,9 +66,9 @@ int DppUsbLink::Open() {
     {
         BusyScope scope(*this);
         m_device = m_driver.OpenDevice(m_deviceIndex);
-        m_commandOut = m_driver.PipeOpen(m_deviceIndex, kCommandPipe);
-        m_statusIn = m_driver.PipeOpen(m_deviceIndex, kStatusPipe);
-        m_spectrumIn = m_driver.PipeOpen(m_deviceIndex, kSpectrumPipe);
+        m_commandOut = m_driver.PipeOpen(m_deviceIndex, dpppipe::kCommand);
+        m_statusIn = m_driver.PipeOpen(m_deviceIndex, dpppipe::kStatus);
+        m_spectrumIn = m_driver.PipeOpen(m_deviceIndex, dpppipe::kSpectrum);
     }
     std::array<uint8_t, kPacketSize> status{};
     ReadStatus(status);
@@ -93,12 +76,12 @@ int DppUsbLink::Open() {
     {
         BusyScope scope(*this);
         if (m_ospreyMode) {
-            m_dataIn = m_driver.PipeOpen(m_deviceIndex, kOspreyDataPipe);
+            m_dataIn = m_driver.PipeOpen(m_deviceIndex, dpppipe::kOspreyData);
         } else {
-            m_spare3 = m_driver.PipeOpen(m_deviceIndex, kSpare3Pipe);
-            m_spare4 = m_driver.PipeOpen(m_deviceIndex, kSpare4Pipe);
-            m_dataIn = m_driver.PipeOpen(m_deviceIndex, kDataPipe);
-            m_scopeIn = m_driver.PipeOpen(m_deviceIndex, kScopePipe);
+            m_spare3 = m_driver.PipeOpen(m_deviceIndex, dpppipe::kSpare3);
+            m_spare4 = m_driver.PipeOpen(m_deviceIndex, dpppipe::kSpare4);
+            m_dataIn = m_driver.PipeOpen(m_deviceIndex, dpppipe::kData);
+            m_scopeIn = m_driver.PipeOpen(m_deviceIndex, dpppipe::kScope);
         }
     }
     m_isOpen = true;
@@ -255,7 +238,7 @@ std::string DppUsbLink::ReadDescriptorText() {
     }
     if (text.size() > 64)
         text.resize(64);
-    return Trimmed(text);
+    return std::string(Trim(text));
 }
 
 std::string DppUsbLink::StatusText() const {

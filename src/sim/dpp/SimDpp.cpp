@@ -6,17 +6,12 @@
 #include "common/Clock.h"
 #include "dpp/DppConfigImage.h"
 #include "dpp/DppModels.h"
+#include "dpp/DppPipes.h"
 #include "dpp/DppWirePacket.h"
 
 namespace vorna {
 namespace {
 
-constexpr int kCommandPipe = 0;
-constexpr int kStatusPipe = 1;
-constexpr int kSpectrumPipe = 2;
-constexpr int kOspreyDataPipe = 3;
-constexpr int kDataPipe = 5;
-constexpr int kScopePipe = 6;
 constexpr int64_t kStepMicros = 10'000;
 constexpr int64_t kMcsDwellUnitMicros = 10'000;
 
@@ -223,13 +218,13 @@ std::vector<uint8_t> SimDpp::ScopeTrace() {
 
 bool SimDpp::Read(int pipe, size_t room, std::vector<uint8_t>& out) {
     Advance();
-    const int dataPipe = ospreyMode() ? kOspreyDataPipe : kDataPipe;
-    if (pipe == kStatusPipe) {
+    const int dataPipe = ospreyMode() ? dpppipe::kOspreyData : dpppipe::kData;
+    if (pipe == dpppipe::kStatus) {
         auto s = StatusPacket();
         out.assign(s.begin(), s.begin() + static_cast<long>(std::min(room, s.size())));
         return true;
     }
-    if (pipe == kSpectrumPipe) {
+    if (pipe == dpppipe::kSpectrum) {
         out = Spectrum(room);
         return true;
     }
@@ -246,7 +241,7 @@ bool SimDpp::Read(int pipe, size_t room, std::vector<uint8_t>& out) {
         out.assign(wire.begin(), wire.begin() + static_cast<long>(std::min(room, wire.size())));
         return true;
     }
-    if (pipe == kScopePipe && !ospreyMode() && ScopeReady()) {
+    if (pipe == dpppipe::kScope && !ospreyMode() && ScopeReady()) {
         out = ScopeTrace();
         return true;
     }
@@ -255,7 +250,7 @@ bool SimDpp::Read(int pipe, size_t room, std::vector<uint8_t>& out) {
 
 bool SimDpp::Write(int pipe, std::span<const uint8_t> data) {
     Advance();
-    if (pipe != kCommandPipe || data.size() != kPacketSize)
+    if (pipe != dpppipe::kCommand || data.size() != kPacketSize)
         return false;
     ApplyConfiguration(data);
     return true;

@@ -1,0 +1,292 @@
+#include "display/ui/PlotCanvas.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <cmath>
+
+#include "display/ui/QtPlotSupport.h"
+
+namespace vorna {
+
+namespace {
+
+constexpr QRgb kCursorColor = 0x606060;
+constexpr QRgb kRoiOutlineColor = 0x404040;
+
+Qt::PenStyle gridPenStyle(int style) {
+    switch (style) {
+    case 1:
+        return Qt::DashLine;
+    case 2:
+        return Qt::DotLine;
+    case 3:
+        return Qt::DashDotLine;
+    case 4:
+        return Qt::DashDotDotLine;
+    default:
+        return Qt::SolidLine;
+    }
+}
+
+Qt::CursorShape cursorShape(MouseShape s) {
+    switch (s) {
+    case MouseShape::Cross:
+        return Qt::CrossCursor;
+    case MouseShape::SizeNorthSouth:
+        return Qt::SizeVerCursor;
+    case MouseShape::SizeEastWest:
+        return Qt::SizeHorCursor;
+    case MouseShape::Arrow:
+        break;
+    }
+    return Qt::ArrowCursor;
+}
+
+// Pens measured in device pixels: a one-pixel line then takes the raster engine's fast line
+// path instead of being stroked as a path.
+QPen pixelPen(const QColor& color, int width, Qt::PenStyle style = Qt::SolidLine) {
+    QPen pen(color, width <= 1 ? 0 : width, style);
+    pen.setCosmetic(true);
+    return pen;
+}
+
+// A thick pen strokes a long polyline as one joined path, which costs tens of milliseconds for
+// a 2000-point outline; separate segments look the same and draw at line speed.
+void drawOutline(QPainter& p, const QPolygon& poly, int lineWidth) {
+    if (lineWidth <= 1) {
+        p.drawPolyline(poly);
+        return;
+    }
+    QList<QLine> segments;
+    segments.reserve(poly.size());
+    for (qsizetype i = 0; i + 1 < poly.size(); ++i)
+        segments.append(QLine(poly[i], poly[i + 1]));
+    p.drawLines(segments);
+}
+
+// The area under an outline whose points stand one pixel column apart, as a rectangle per
+// column: the raster engine fills a 2000-vertex jagged polygon more than ten times slower.
+void fillUnderOutline(QPainter& p, const QPolygon& poly, const QColor& colour, int baseline) {
+    for (qsizetype i = 1; i + 1 < poly.size(); ++i) {
+        const QPoint pt = poly[i];
+        if (pt.y() < baseline)
+            p.fillRect(pt.x(), pt.y(), 1, baseline - pt.y(), colour);
+    }
+}
+
+} // namespace
+
+PlotCanvas::PlotCanvas(CPlot& plot, const SpectrumDrawSource& spectra, const Clock& clock,
+                       QWidget* parent)
+    : QWidget(parent), m_plot(plot), m_spectra(spectra), m_clock(clock) {
+    setFocusPolicy(Qt::StrongFocus);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    m_plot.AddListener(this);
+}
+
+PlotCanvas::~PlotCanvas() {
+    m_plot.RemoveListener(this);
+}
+
+void PlotCanvas::ViewChanged() {
+    PlotInvalidated();
+}
+
+void PlotCanvas::PlotInvalidated() {
+    m_frameStale = true;
+    update();
+}
+
+void PlotCanvas::ColumnsInvalidated(int x1, int x2) {
+    m_frameStale = true;
+    update(QRect(x1, 0, x2 - x1 + 1, height()));
+}
+
+void PlotCanvas::CursorMoved(double oldPixel) {
+    // Only the two columns of the old and the new line change.
+    UpdateCursorColumn(oldPixel);
+    UpdateCursorColumn(m_plot.CursorPixel());
+}
+
+void PlotCanvas::UpdateCursorColumn(double pixel) {
+    const int x = static_cast<int>(std::trunc(pixel + 0.5));
+    update(QRect(x - 1, 0, 3, height()));
+}
+
+void PlotCanvas::MouseModeChanged() {
+    setCursor(cursorShape(m_plot.Shape()));
+}
+
+void PlotCanvas::RubberBandChanged() {
+    update();
+}
+
+const QImage& PlotCanvas::Frame() {
+    if (m_frameStale || m_frame.size() != size())
+        RebuildFrame();
+    return m_frame;
+}
+
+void PlotCanvas::RebuildFrame() {
+    m_plot.AutoscaleForPaint(); // may change the view, which marks the frame stale again
+    m_frameStale = false;
+    if (m_frame.size() != size())
+        m_frame = QImage(size(), QImage::Format_RGB32);
+    if (m_frame.isNull())
+        return; // nothing to draw on before the first layout
+    QPainter p(&m_frame);
+    p.fillRect(m_frame.rect(), ToQColor(m_plot.Settings().backgroundColor));
+    DrawScene(p, BuildPlotScene(m_plot, m_spectra, m_outlines));
+}
+
+void PlotCanvas::DrawScene(QPainter& p, const PlotScene& scene) {
+    const PlotSettings& st = m_plot.Settings();
+    if (scene.active) {
+        const SceneCurve& c = *scene.active;
+        const QPolygon poly = ToQPolygon(c.points);
+        const QPen pen = pixelPen(ToQColor(c.color), c.lineWidth);
+        if (c.filled) {
+            fillUnderOutline(p, poly, ToQColor(st.fillColor), height());
+            p.setPen(pen);
+            QPolygon closed = poly;
+            closed << poly.front();
+            drawOutline(p, closed, c.lineWidth);
+        } else {
+            p.setPen(pen);
+            drawOutline(p, poly, c.lineWidth);
+        }
+    }
+    p.setPen(pixelPen(QColor(kRoiOutlineColor), 1));
+    for (const auto* bands : {&scene.overlayBands, &scene.roiBands}) {
+        for (const SceneBand& b : *bands) {
+            p.setBrush(
+                ToQColor(b.brush == BandBrush::SelectedRoi ? st.roiSelectColor : st.roiColor));
+            p.drawPolygon(ToQPolygon(b.polygon), Qt::OddEvenFill);
+        }
+    }
+    p.setBrush(Qt::NoBrush);
+    for (const SceneCurve& c : scene.others) {
+        p.setPen(pixelPen(ToQColor(c.color), c.lineWidth));
+        drawOutline(p, ToQPolygon(c.points), c.lineWidth);
+    }
+    DrawAxis(p, scene);
+}
+
+void PlotCanvas::DrawAxis(QPainter& p, const PlotScene& scene) {
+    const PlotSettings& st = m_plot.Settings();
+    const int w = width(), h = height();
+    p.setPen(pixelPen(ToQColor(st.gridColor), 1, gridPenStyle(st.gridStyle)));
+    for (int x : scene.grid.vertical)
+        p.drawLine(x, 0, x, h);
+    for (int y : scene.grid.horizontal)
+        p.drawLine(0, y, w, y);
+    p.setPen(pixelPen(ToQColor(st.gridColor), 1, gridPenStyle(st.gridStyle)));
+    for (const Tick& t : scene.bottomTicks)
+        if (t.length > 0)
+            p.drawLine(t.position, h - t.length, t.position, h);
+    for (const Tick& t : scene.leftTicks)
+        if (t.length > 0)
+            p.drawLine(0, t.position, t.length, t.position);
+    p.setFont(font());
+    const QFontMetrics fm(font());
+    const int lh = fm.height() + 2;
+    p.setPen(palette().color(QPalette::WindowText));
+    for (const SceneLabel& l : scene.bottomLabels) {
+        const QString text = ToQString(l.text);
+        const int tw = fm.horizontalAdvance(text);
+        p.drawText(QRect(l.position - tw / 2, h - lh - 6, tw, lh), Qt::AlignCenter, text);
+    }
+    for (const SceneLabel& l : scene.leftLabels) {
+        const QString text = ToQString(l.text);
+        p.drawText(QRect(4, l.position - lh, fm.horizontalAdvance(text) + 2, lh),
+                   Qt::AlignLeft | Qt::AlignVCenter, text);
+    }
+}
+
+void PlotCanvas::paintEvent(QPaintEvent* event) {
+    QPainter p(this);
+    const QRect r = event->rect();
+    p.drawImage(r, Frame(), r);
+    const double px = m_plot.CursorPixel();
+    if (px >= 0 && px < width()) {
+        // Drawn by XOR so the line stays visible on any fill.
+        const int x = static_cast<int>(std::trunc(px + 0.5));
+        p.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+        p.setPen(pixelPen(QColor(kCursorColor), 1));
+        p.drawLine(x, 0, x, height());
+        p.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    }
+    if (auto band = m_plot.CurrentRubberBand()) {
+        p.setPen(QPen(Qt::black, 1, Qt::DotLine));
+        p.setBrush(Qt::NoBrush);
+        p.drawRect(QRect(QPoint(band->x1, band->y1), QPoint(band->x2, band->y2)).normalized());
+    }
+}
+
+void PlotCanvas::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    const Qt::WindowStates states = window() ? window()->windowState() : Qt::WindowNoState;
+    m_plot.Resize(width(), height(), states & Qt::WindowMinimized);
+    m_frameStale = true;
+}
+
+bool PlotCanvas::event(QEvent* event) {
+    // The plot's keys win over menu accelerators with the same key while the plot has the
+    // focus; the device keys reach the main window through the model's command requests.
+    if (event->type() == QEvent::ShortcutOverride) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        const std::optional<PlotKey> k = ToPlotKey(key->key());
+        if (k && FindKeyBinding(*k, key->modifiers() & Qt::ControlModifier)) {
+            event->accept();
+            return true;
+        }
+    }
+    // Arrows must reach the plot instead of moving the focus.
+    if (event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (ToPlotKey(key->key())) {
+            keyPressEvent(key);
+            return true;
+        }
+    }
+    return QWidget::event(event);
+}
+
+void PlotCanvas::keyPressEvent(QKeyEvent* event) {
+    const std::optional<PlotKey> key = ToPlotKey(event->key());
+    const bool ctrl = event->modifiers() & Qt::ControlModifier;
+    if (key && m_plot.HandleKey(*key, ctrl)) {
+        event->accept();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void PlotCanvas::mousePressEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) {
+        QWidget::mousePressEvent(event);
+        return;
+    }
+    setFocus(Qt::MouseFocusReason);
+    const QPoint pos = event->position().toPoint();
+    m_plot.MouseDown(pos.x(), pos.y(), m_clock.NowMicros());
+}
+
+void PlotCanvas::mouseMoveEvent(QMouseEvent* event) {
+    const QPoint pos = event->position().toPoint();
+    m_plot.MouseMove(pos.x(), pos.y(), m_clock.NowMicros());
+}
+
+void PlotCanvas::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton)
+        return;
+    const QPoint pos = event->position().toPoint();
+    m_plot.MouseUp(pos.x(), pos.y());
+}
+
+void PlotCanvas::contextMenuEvent(QContextMenuEvent* event) {
+    Q_EMIT contextMenuRequested(event->globalPos());
+}
+
+} // namespace vorna
