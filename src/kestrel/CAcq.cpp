@@ -227,7 +227,7 @@ bool CAcq::RefreshStatus() {
         record = EncodeStatus(status);
     }
     SetStatusCopy(record);
-    ReadStartTime(oldCopy);
+    ReadStartTime();
     m_profile.group = status.group;
     m_profile.threshold = status.Threshold();
     m_profile.liveMode = status.LivePreset() ? 1 : 0;
@@ -273,7 +273,7 @@ void CAcq::ApplyStatusToLive(const KestrelStatus& status) {
     s->m_nSerialNumber = status.serial;
 }
 
-void CAcq::ReadStartTime(const KestrelStatus&) {
+void CAcq::ReadStartTime() {
     CSpectrum* live = Live();
     if (m_link.DeviceType() != KestrelDeviceType::KestrelA) {
         if (live)

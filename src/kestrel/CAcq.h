@@ -152,6 +152,7 @@ public:
     StatusRecord StatusCopy() const;
     KestrelStatus Status() const { return DecodeStatus(StatusCopy()); }
     bool McsMode() const;
+    // Entered at connect or on the MCA preferences page; the page also sets the battery type.
     uint16_t m_nSecurityCode = 0;
     int m_nBatteryType = 0; // 0 Alkaline, 1 NiCd
 
@@ -163,7 +164,7 @@ private:
     bool ConnectSteps(bool interactive);
     bool ReadStatusRecord(StatusRecord& record);
     void ApplyStatusToLive(const KestrelStatus& status);
-    void ReadStartTime(const KestrelStatus& oldCopy);
+    void ReadStartTime();
     void UpdateStateFromStatus();
     void EnforceSoftwarePresets();
     bool PresetReached();

@@ -166,9 +166,11 @@ TEST(CAcq, LimitedMcsFillsBinsAndStoresTheResult) {
     ASSERT_EQ(history.size(), 300u);
     EXPECT_EQ(history[0], 0u);   // bin 0 of a pass holds nothing
     EXPECT_EQ(history[248], 0u); // the second pass starts at bin 0 again
-    for (size_t i = 1; i < 300; ++i)
-        if (i != 248)
+    for (size_t i = 1; i < 300; ++i) {
+        if (i != 248) {
             ASSERT_EQ(history[i], 496u) << "bin " << i;
+        }
+    }
     const std::vector<double> live = w.LiveData();
     EXPECT_EQ(live[0], 0.0);
     EXPECT_EQ(live[51], 496.0); // the second pass: bins 0..51
