@@ -9,4 +9,15 @@ target_compile_definitions(vorna_app_tests PRIVATE VORNA_EXAMPLES_DIR="${PROJECT
 vorna_warnings(vorna_app_tests)
 add_test(NAME vorna_app_tests COMMAND vorna_app_tests)
 set_tests_properties(vorna_app_tests PROPERTIES
-    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LC_ALL=C.UTF-8" TIMEOUT 120)
+    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LC_ALL=C.UTF-8;VORNA_SIMULATE=" TIMEOUT 120)
+
+# The program driving the simulated KestrelA in real time.
+add_executable(vorna_app_kestrel_tests app/KestrelWiringTest.cpp app/ModalDriver.cpp
+    app/ModalDriver.h)
+set_target_properties(vorna_app_kestrel_tests PROPERTIES AUTOMOC ON)
+target_link_libraries(vorna_app_kestrel_tests PRIVATE vorna_app Qt6::Test)
+target_include_directories(vorna_app_kestrel_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
+vorna_warnings(vorna_app_kestrel_tests)
+add_test(NAME vorna_app_kestrel_tests COMMAND vorna_app_kestrel_tests)
+set_tests_properties(vorna_app_kestrel_tests PROPERTIES
+    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LC_ALL=C.UTF-8;VORNA_SIMULATE=kestrela" TIMEOUT 60)

@@ -2,15 +2,23 @@
 
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QInputDialog>
 #include <QScreen>
 #include <QThread>
+#include <array>
 
 #include "app/CMainFrame.h"
 #include "app/QtUserPrompt.h"
 #include "app/StartDialog.h"
 #include "app/TextConvert.h"
 #include "appcore/MenuState.h"
+#include "app/PlotPanes.h"
+#include "display/CPlot.h"
+#include "kestrel/SerialDevicePath.h"
 #include "platform/QSettingsProfileStore.h"
+#include "platform/serial/TermiosSerialLine.h"
+#include "sim/SimulateSetting.h"
+#include "sim/kestrel/KestrelSimFactory.h"
 #include "settings/SettingsKey.h"
 
 namespace vorna {
@@ -26,6 +34,21 @@ ScreenSize PrimaryScreen() {
 const char* const kMcaConnected = "MCA connected...";
 const char* const kMcaNotConnected = "MCA not connected...";
 const char* const kEmpty = "";
+
+// Live and real time follow the status once a second while an upload runs.
+constexpr int kTimesTimerPeriodMs = 1000;
+
+// The simulated analyzer when VORNA_SIMULATE names a Kestrel, else the real serial ports with
+// the profile's device paths.
+std::unique_ptr<SerialLine> MakeSerialLine(const CSProfile& profile, Clock& clock) {
+    if (auto sim = MakeKestrelSimulator(SimulateSettingFromEnvironment(), clock))
+        return sim;
+    std::array<std::string, 9> configured = profile.serialDevices;
+    return std::make_unique<TermiosSerialLine>([configured](int port) {
+        const bool known = port >= 1 && port <= static_cast<int>(configured.size());
+        return SerialDevicePath(port, known ? configured[static_cast<size_t>(port - 1)] : "");
+    });
+}
 
 } // namespace
 
@@ -52,6 +75,7 @@ bool CLumoApp::InitInstance() {
     m_state->LoadProfile();
     QThread::currentThread()->setPriority(QThread::NormalPriority);
     m_state->StartWorkers([this] { m_state->Display().RedrawPlot(); });
+    m_state->StartKestrel(MakeSerialLine(m_state->Profile(), clock), KestrelHooks());
 
     m_frame = std::make_unique<CMainFrame>(*m_state, *m_prompt);
     m_prompt->SetParent(m_frame.get());
@@ -84,6 +108,42 @@ bool CLumoApp::InitInstance() {
     }
     ReportDeviceState();
     return true;
+}
+
+AcqHooks CLumoApp::KestrelHooks() {
+    AcqHooks hooks;
+    // The upload worker asks for these; the window answers once it exists.
+    hooks.visibleAbsoluteRange = [this]() -> std::pair<int, int> {
+        CMainFrame* frame = m_frame.get();
+        if (!frame)
+            return {0, 16383};
+        const PlotGeometry g = frame->Panes().Model().Geometry();
+        return {g.view.start, g.view.end};
+    };
+    hooks.timesTimer = [this](bool on) {
+        CMainFrame* frame = m_frame.get();
+        if (!frame)
+            return;
+        // Timers belong to the UI thread; the worker only asks.
+        QMetaObject::invokeMethod(
+            frame,
+            [frame, on] {
+                if (on)
+                    frame->StartTimer(CMainFrame::kTimesTimerId, kTimesTimerPeriodMs);
+                else
+                    frame->StopTimer(CMainFrame::kTimesTimerId);
+            },
+            Qt::QueuedConnection);
+    };
+    hooks.askSecurityCode = [this]() -> std::optional<uint16_t> {
+        bool ok = false;
+        const int code = QInputDialog::getInt(m_frame.get(), QStringLiteral("MCA Security Code"),
+                                              QString(), 0, 0, 65535, 1, &ok);
+        return ok ? std::optional<uint16_t>(static_cast<uint16_t>(code)) : std::nullopt;
+    };
+    // Thread priorities only matter to the USB detection of a real KestrelA, which has no
+    // timing this program can raise on Linux without privileges; the hook stays empty.
+    return hooks;
 }
 
 void CLumoApp::ReportDeviceState() {

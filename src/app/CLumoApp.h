@@ -39,6 +39,7 @@ public:
 
 private:
     void ReportDeviceState();
+    AcqHooks KestrelHooks();
 
     Options m_options;
     std::string m_settingsKey;

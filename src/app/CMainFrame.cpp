@@ -297,8 +297,10 @@ QString CMainFrame::StatusText(int pane) const {
 
 void CMainFrame::UpdateDevicePane() {
     const bool dpp = m_state.Profile().deviceType != 0;
-    const DevicePane pane = dpp ? DppDevicePane(m_state.DeviceConnected())
-                                : KestrelDevicePane(m_state.DeviceConnected(), -1);
+    CAcq* acq = m_state.Acq();
+    const DevicePane pane = dpp    ? DppDevicePane(m_state.DeviceConnected())
+                            : acq ? acq->QueryDevicePane()
+                                  : KestrelDevicePane(false, -1);
     m_pane1->setText(QString::fromStdString(pane.text));
     m_pane1Icon->setPixmap(DevicePaneIcon(pane.icon).pixmap(16, 16));
 }
@@ -343,6 +345,11 @@ void CMainFrame::HandleMessage(MainMessage message, intptr_t wparam, intptr_t lp
     case MainMessage::Connect:
         Execute(ToInt(CommandId::Connect));
         break;
+    case MainMessage::AcquisitionEnded:
+        // The worker saw the run end; the plot and panes show the last upload.
+        SetDeviceIndicator(0, false);
+        RefreshPanes();
+        break;
     default:
         // Device, tuning and companion messages have no receiver in this build.
         break;
@@ -356,6 +363,12 @@ DisplaySink& CMainFrame::Display() {
     return *m_display;
 }
 
+void CMainFrame::RefreshAcquisitionTimes() {
+    CAcq* acq = m_state.Acq();
+    if (acq && acq->Connected() && acq->ReadTimes())
+        m_state.Display().RefreshInfoPane();
+}
+
 int CMainFrame::StartTimer(int id, int periodMs) {
     QTimer*& timer = m_timers[id];
     if (!timer) {
@@ -363,6 +376,8 @@ int CMainFrame::StartTimer(int id, int periodMs) {
         connect(timer, &QTimer::timeout, this, [this, id] {
             if (id == CTimeQueue::kTimerId)
                 m_state.TimeQueue().Process();
+            else if (id == kTimesTimerId)
+                RefreshAcquisitionTimes();
         });
     }
     timer->start(periodMs);

@@ -59,6 +59,8 @@ public:
     MainWindowSink& Sink();
     vorna::DisplaySink& Display();
 
+    // Live and real time of an acquiring Kestrel, refreshed while an upload runs.
+    static constexpr int kTimesTimerId = 1031;
     int StartTimer(int id, int periodMs) override;
     void StopTimer(int id) override;
     bool TimerRunning(int id) const;
@@ -78,6 +80,9 @@ public:
 
     void RebuildRecentFileMenu();
     void RefreshPanes();
+    void RefreshAcquisitionTimes();
+    // Status pane 1: the Kestrel's power source or battery, or the DPP's link.
+    void UpdateDevicePane();
     void ApplySplitters();
     WindowPlacement Placement() const;
     // Shows the context menu "Select" at a global position.
@@ -101,7 +106,6 @@ private:
     void BuildStatusBar();
     void BuildPanes();
     void StoreSplitters();
-    void UpdateDevicePane();
 
     ProgramState& m_state;
     QtUserPrompt& m_prompt;

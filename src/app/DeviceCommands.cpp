@@ -1,6 +1,6 @@
-// The MCA and Setup menus. The device links are not part of this program yet, so every device
-// command takes its "not connected" path: the connect attempt fails with the link's message and
-// the status bar and indicators say so.
+// The MCA and Setup menus. A Kestrel (device type 0) is driven through its acquisition
+// controller; the DPP links are not part of this program yet, so a DPP command takes its "not
+// connected" path.
 
 #include <QMessageBox>
 
@@ -21,16 +21,14 @@ bool IsDpp(ShellContext& c) {
     return c.state.Profile().deviceType != 0;
 }
 
-// The interactive connect of the Kestrel: no serial link can be opened in this build.
+// The interactive connect of the Kestrel; the controller shows its own messages.
 bool KestrelEnsureConnected(ShellContext& c) {
-    if (c.state.DeviceConnected())
-        return true;
-    if (c.state.Profile().comPort < 0)
-        c.prompt.message("Communication port is not defined!", PromptStyle::Warning);
-    else
+    CAcq* acq = c.state.Acq();
+    if (!acq) {
         c.prompt.message("Can not connect to LUMO!", PromptStyle::Warning);
-    c.frame.SetDeviceIndicator(1, false);
-    return false;
+        return false;
+    }
+    return acq->EnsureConnected();
 }
 
 void DppNotConnected(ShellContext& c) {
@@ -48,9 +46,13 @@ void Connect(ShellContext& c) {
         DppNotConnected(c);
         return;
     }
-    KestrelEnsureConnected(c);
-    c.frame.SetStatusText(0,
-                          QString::fromStdString(KestrelConnectionText(c.state.DeviceConnected())));
+    if (CAcq* acq = c.state.Acq()) {
+        acq->ToggleConnection();
+        acq->PostConnectionState(acq->Connected());
+    } else {
+        KestrelEnsureConnected(c);
+    }
+    c.frame.UpdateDevicePane();
 }
 
 void StartStop(ShellContext& c) {
@@ -58,21 +60,26 @@ void StartStop(ShellContext& c) {
         DppNotConnected(c);
         return;
     }
-    KestrelEnsureConnected(c);
-    c.frame.SetStatusText(0, c.state.Acquiring() ? QStringLiteral("Acquisition started...")
-                                                 : QStringLiteral("Acquisition stopped..."));
-    c.frame.SetDeviceIndicator(0, c.state.Acquiring());
+    CAcq* acq = c.state.Acq();
+    if (!acq) {
+        KestrelEnsureConnected(c);
+        return;
+    }
+    acq->ToggleAcquisition();
+    if (acq->Connected())
+        acq->PostAcquisitionState(acq->State() == AcqState::Acquiring);
 }
 
-// Kestrel commands that begin with EnsureConnected; a DPP's Delete Data and Reset Time do
-// nothing.
-void KestrelOnly(ShellContext& c, bool dppToo) {
+// Kestrel commands that act on the controller once it is connected; a DPP's Delete Data and
+// Reset Time do nothing.
+void KestrelOnly(ShellContext& c, bool dppToo, void (*action)(CAcq&)) {
     if (IsDpp(c)) {
         if (dppToo)
             DppNotConnected(c);
         return;
     }
-    KestrelEnsureConnected(c);
+    if (KestrelEnsureConnected(c))
+        action(*c.state.Acq());
 }
 
 void DisplaySettings(ShellContext& c) {
@@ -91,10 +98,13 @@ void RegisterDeviceCommands(CommandRouter& r, ShellContext& c) {
     using C = CommandId;
     r.Register(ToInt(C::Connect), [&c] { Connect(c); });
     r.Register(ToInt(C::StartAcquisition), [&c] { StartStop(c); });
-    r.Register(ToInt(C::UpdateData), [&c] { KestrelOnly(c, true); });
-    r.Register(ToInt(C::DeleteData), [&c] { KestrelOnly(c, false); });
-    r.Register(ToInt(C::ResetTime), [&c] { KestrelOnly(c, false); });
-    r.Register(ToInt(C::DeleteDataAndResetTime), [&c] { KestrelOnly(c, true); });
+    r.Register(ToInt(C::UpdateData),
+               [&c] { KestrelOnly(c, true, [](CAcq& a) { a.RequestUpload(); }); });
+    r.Register(ToInt(C::DeleteData),
+               [&c] { KestrelOnly(c, false, [](CAcq& a) { a.DeleteData(); }); });
+    r.Register(ToInt(C::ResetTime), [&c] { KestrelOnly(c, false, [](CAcq& a) { a.ResetTime(); }); });
+    r.Register(ToInt(C::DeleteDataAndResetTime),
+               [&c] { KestrelOnly(c, true, [](CAcq& a) { a.DeleteDataAndResetTime(); }); });
     r.Register(ToInt(C::AcquisitionSetup), [&c] {
         if (IsDpp(c))
             ReportNotAvailable(c, CommandId::AcquisitionSetup);

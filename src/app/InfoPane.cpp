@@ -52,7 +52,7 @@ void InfoPane::Refresh() {
         in.acquireMode = p.acquireMode;
         in.presetMode = p.presetMode;
         in.presetChannel = p.spChanPosition;
-        in.deviceState = m_state.DeviceConnected() ? 2 : 0;
+        in.deviceState = m_state.Acquiring() ? 3 : (m_state.DeviceConnected() ? 2 : 0);
         in.library = &m_state.Library();
         auto guard = s->Lock();
         m_cells = InfoPaneCells(*s, m_state.Environment().settings, in);

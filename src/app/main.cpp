@@ -13,6 +13,7 @@
 
 #include "app/CLumoApp.h"
 #include "app/CMainFrame.h"
+#include "appcore/CommandIds.h"
 
 // Wall time since the kernel started this process (Linux), for the start-up measurement.
 static double MsSinceProcessStart() {
@@ -54,9 +55,18 @@ int main(int argc, char* argv[]) {
                          static_cast<long long>(sinceMain.elapsed()), MsSinceProcessStart());
             lumo.MainFrame()->close();
         });
+    // VORNA_AUTOSTART=1: Connect and Start as if F2 and F3 were pressed (demonstrations and
+    // the screenshot of a running acquisition); a screenshot then waits for some data.
+    const bool autostart = qEnvironmentVariableIntValue("VORNA_AUTOSTART") == 1;
+    if (autostart) {
+        QTimer::singleShot(0, lumo.MainFrame(), [&lumo] {
+            lumo.MainFrame()->Execute(vorna::ToInt(vorna::CommandId::Connect));
+            lumo.MainFrame()->Execute(vorna::ToInt(vorna::CommandId::StartAcquisition));
+        });
+    }
     const QString shot = qEnvironmentVariable("VORNA_SCREENSHOT");
     if (!shot.isEmpty()) {
-        QTimer::singleShot(1500, [&lumo, shot] {
+        QTimer::singleShot(autostart ? 5000 : 1500, [&lumo, shot] {
             QWidget* window = lumo.MainFrame();
             window->grab().save(shot);
             window->close();

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "appcore/CommandIds.h"
+#include "kestrel/CAcq.h"
 
 namespace vorna {
 
@@ -40,11 +41,7 @@ struct CommandState {
 
 CommandState StateOf(CommandId id, const MenuContext& context);
 
-// The device pane of the status bar: icon index 0..4 and text.
-struct DevicePane {
-    int icon = 0;
-    std::string text;
-};
+// The device pane of the status bar (icon index 0..4 and text) is the controller's DevicePane.
 // Kestrel: battery < 0 means no answer; DPP: only USB links change the pane (nullopt-like:
 // `changed` false).
 DevicePane KestrelDevicePane(bool connected, int battery);

@@ -1,5 +1,7 @@
 #include "appcore/ProgramState.h"
 
+#include <stdexcept>
+
 #include "spectrum/SpectrumFile.h"
 
 namespace vorna {
@@ -16,6 +18,7 @@ ProgramState::ProgramState(ProfileStore& store, Clock& clock, ScreenSize screen)
 }
 
 ProgramState::~ProgramState() {
+    StopKestrel();
     if (m_update)
         m_update->Stop();
     // Spectra go before the worker object: it reads the list until it has stopped.
@@ -63,6 +66,39 @@ void ProgramState::StartWorkers(std::function<void()> redraw) {
     Note("workers");
 }
 
+void ProgramState::StartKestrel(std::unique_ptr<SerialLine> line, AcqHooks hooks) {
+    // The controller asks its questions through the prompt, so it must be set first.
+    if (!m_prompt)
+        throw std::logic_error("StartKestrel before SetPrompt");
+    m_line = std::move(line);
+    m_link = std::make_unique<KestrelLink>(*m_line, m_clock);
+    hooks.quit = &m_quit;
+    if (!hooks.wakeUploadWorker) {
+        // The worker does not exist yet when the controller is built; wake it once it does.
+        hooks.wakeUploadWorker = [this] {
+            if (m_upload)
+                m_upload->Signal();
+        };
+    }
+    m_acq = std::make_unique<CAcq>(*m_link, m_clock, *m_profile, *m_list, *m_prompt,
+                                   m_mainWindow, std::move(hooks));
+    m_upload = std::make_unique<CUploadThread>(*m_acq, *m_profile, m_clock, m_quit);
+    Note("kestrel");
+}
+
+void ProgramState::StopKestrel() {
+    // Sets the quit flag: a transfer in progress ends before its next chunk.
+    m_upload.reset();
+}
+
+bool ProgramState::DeviceConnected() const {
+    return m_profile->deviceType == 0 && m_acq && m_acq->Connected();
+}
+
+bool ProgramState::Acquiring() const {
+    return m_profile->deviceType == 0 && m_acq && m_acq->State() == AcqState::Acquiring;
+}
+
 void ProgramState::CreateLiveSpectrum() {
     auto live = std::make_unique<CSpectrum>(m_env.slots, 0);
     live->m_nGain = kLiveGain;
@@ -82,6 +118,10 @@ void ProgramState::LoadStartupFiles() {
 }
 
 void ProgramState::Shutdown(const WindowPlacement* placement) {
+    if (m_upload) {
+        StopKestrel();
+        Note("upload worker stopped");
+    }
     if (m_update) {
         m_update->Stop();
         m_env.updateSignal = nullptr;

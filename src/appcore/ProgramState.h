@@ -15,6 +15,10 @@
 #include "appcore/PortRelays.h"
 #include "appcore/RecentFiles.h"
 #include "common/Clock.h"
+#include "kestrel/CAcq.h"
+#include "kestrel/CUploadThread.h"
+#include "kestrel/KestrelLink.h"
+#include "kestrel/SerialLine.h"
 #include "settings/CSProfile.h"
 #include "spectrum/CSpectraList.h"
 
@@ -37,6 +41,9 @@ public:
     void LoadProfile();
     // Starts the update worker; `redraw` runs on the worker after each batch.
     void StartWorkers(std::function<void()> redraw);
+    // The Kestrel behind `line` (a simulator or a real port): link, controller and upload worker.
+    // Before the window, like the other workers; the hooks may reach the window once it exists.
+    void StartKestrel(std::unique_ptr<SerialLine> line, AcqHooks hooks);
     // With the window: the live spectrum at position 0, the template and the library.
     void CreateLiveSpectrum();
     void LoadStartupFiles();
@@ -63,15 +70,20 @@ public:
     DisplayRelay& Display() { return m_display; }
     CUpdateThread* UpdateThread() { return m_update.get(); }
 
-    // Device state until the device links exist: nothing is ever connected.
-    bool DeviceConnected() const { return false; }
-    bool Acquiring() const { return false; }
+    // The Kestrel controller, or nullptr when none was started.
+    CAcq* Acq() { return m_acq.get(); }
+    std::atomic<bool>& QuitFlag() { return m_quit; }
+
+    // Only the Kestrel is linked so far; a DPP never reads as connected.
+    bool DeviceConnected() const;
+    bool Acquiring() const;
 
     // Refreshes the environment after the profile changed.
     void ApplyProfileToEnvironment();
 
 private:
     void ApplyDeviceTypeRules();
+    void StopKestrel();
 
     ProfileStore& m_store;
     Clock& m_clock;
@@ -86,6 +98,12 @@ private:
     ElementLibrary m_library;
     CTimeQueue m_queue;
     std::unique_ptr<CUpdateThread> m_update;
+    std::atomic<bool> m_quit{false};
+    // Declared in build order: the worker goes first, then the controller, link and line.
+    std::unique_ptr<SerialLine> m_line;
+    std::unique_ptr<KestrelLink> m_link;
+    std::unique_ptr<CAcq> m_acq;
+    std::unique_ptr<CUploadThread> m_upload;
     std::vector<std::string> m_journal;
 };
 

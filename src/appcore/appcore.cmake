@@ -15,5 +15,5 @@ add_library(vorna_appcore STATIC
     ${CMAKE_CURRENT_LIST_DIR}/WindowPlacement.cpp
 )
 find_package(Threads REQUIRED)
-target_link_libraries(vorna_appcore PUBLIC vorna_core vorna_settings Threads::Threads)
+target_link_libraries(vorna_appcore PUBLIC vorna_core vorna_settings vorna_acq Threads::Threads)
 vorna_warnings(vorna_appcore)

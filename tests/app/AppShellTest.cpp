@@ -20,6 +20,7 @@
 #include "analysis/ExpressionDefine.h"
 #include "app/CListCtrlEx.h"
 #include "app/CLumoApp.h"
+#include "common/NumberText.h"
 #include "app/CMainFrame.h"
 #include "app/InfoPane.h"
 #include "app/KeyboardMapDialog.h"
@@ -47,6 +48,11 @@ struct Program {
     explicit Program(const QString& commandLine = {}, const QString& testIni = {}) {
         store.WriteInt("Standard", "start_dlg_show", 0);
         store.WriteText("Standard", "spectra_directory", PathToCore(dir.path()) + "/");
+        // Connect attempts meet missing devices: never a real port, never the simulator.
+        qunsetenv("VORNA_SIMULATE");
+        for (int n = 1; n <= 9; ++n)
+            store.WriteText("Standard", Format("serial_device_%d", n),
+                            PathToCore(dir.filePath("no-such-tty")));
         if (!testIni.isEmpty()) {
             QFile ini(dir.filePath("VORNATST.INI"));
             ini.open(QIODevice::WriteOnly);
@@ -126,7 +132,7 @@ void AppShellTest::startsWithTheCommandLineFileAndShowsItsInfo() {
     QCOMPARE(f.StatusText(1), QStringLiteral("MCA not connected"));
     const auto& journal = p.app->State().Journal();
     const std::vector<std::string> order = {"settings key Quorix",  "recent files", "profile",
-                                            "device rules",         "workers",      "live spectrum",
+                                            "device rules",         "workers",      "kestrel", "live spectrum",
                                             "template and library", "window",       "shown",
                                             "command line file",    "device state"};
     QCOMPARE(journal, order);
