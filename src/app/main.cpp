@@ -61,12 +61,14 @@ int main(int argc, char* argv[]) {
     if (autostart) {
         QTimer::singleShot(0, lumo.MainFrame(), [&lumo] {
             lumo.MainFrame()->Execute(vorna::ToInt(vorna::CommandId::Connect));
+        });
+        QTimer::singleShot(1000, lumo.MainFrame(), [&lumo] {
             lumo.MainFrame()->Execute(vorna::ToInt(vorna::CommandId::StartAcquisition));
         });
     }
     const QString shot = qEnvironmentVariable("VORNA_SCREENSHOT");
     if (!shot.isEmpty()) {
-        QTimer::singleShot(autostart ? 5000 : 1500, [&lumo, shot] {
+        QTimer::singleShot(autostart ? 12000 : 1500, [&lumo, shot] {
             QWidget* window = lumo.MainFrame();
             window->grab().save(shot);
             window->close();
