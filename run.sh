@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and starts VORNA with the example spectrum open.
+# Installs what is missing, builds, and starts VORNA with the example spectrum open, against
+# the simulated KestrelA unless VORNA_SIMULATE is already set (set it empty for a real device).
 source "$(dirname "$0")/scripts/common.sh"
+export VORNA_SIMULATE="${VORNA_SIMULATE-kestrela}"
 ensure_packages
 configure_and_build
 if [[ $# -gt 0 ]]; then

@@ -1,7 +1,13 @@
 #!/usr/bin/env bash
 # Regenerates docs/screenshot.png: starts vorna with the example spectrum on a virtual X screen
 # (Xvfb) with settings of its own, and takes the screen with ImageMagick's import.
+# --acquire: against the simulated KestrelA, connected and acquiring for a few seconds.
 source "$(dirname "$0")/common.sh"
+ACQUIRE=0
+if [[ "${1:-}" == "--acquire" ]]; then
+    ACQUIRE=1
+    shift
+fi
 ensure_packages
 export CCACHE_BASEDIR="$ROOT" CCACHE_NOHASHDIR=1
 cmake -S "$ROOT" -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
@@ -26,9 +32,18 @@ DISPLAY_NUM=:97
 Xvfb "$DISPLAY_NUM" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
 XVFB_PID=$!
 sleep 1
+if [[ $ACQUIRE == 1 ]]; then
+    # No file opened: the live spectrum stays the active one.
+    export VORNA_SIMULATE=kestrela VORNA_AUTOSTART=1
+    WAIT=12
+    FILES=()
+else
+    WAIT=3
+    FILES=("$ROOT/examples/fe55.mca")
+fi
 DISPLAY="$DISPLAY_NUM" XDG_CONFIG_HOME="$WORK/config" XDG_RUNTIME_DIR="$WORK" \
-    QT_QPA_PLATFORM=xcb "$BUILD_DIR/src/app/vorna" "$ROOT/examples/fe55.mca" &
+    QT_QPA_PLATFORM=xcb "$BUILD_DIR/src/app/vorna" "${FILES[@]}" &
 VORNA_PID=$!
-sleep 3
+sleep "$WAIT"
 DISPLAY="$DISPLAY_NUM" import -window root "$OUT"
 echo "wrote $OUT"
