@@ -20,3 +20,8 @@ add_library(vorna_sim_kestrel STATIC)
 include(${PROJECT_SOURCE_DIR}/src/sim/kestrel/sources.cmake)
 target_link_libraries(vorna_sim_kestrel PUBLIC vorna_kestrel vorna_sim_setting)
 vorna_warnings(vorna_sim_kestrel)
+
+add_library(vorna_acq STATIC)
+include(${PROJECT_SOURCE_DIR}/src/kestrel/acq.cmake)
+target_link_libraries(vorna_acq PUBLIC vorna_kestrel vorna_spectrum vorna_settings)
+vorna_warnings(vorna_acq)

@@ -5,3 +5,6 @@ vorna_add_test(vorna_kestrel_tests
 vorna_add_test(vorna_serial_tests
     SOURCES kestrel/TermiosSerialLineTest.cpp
     LIBS vorna_platform_serial)
+vorna_add_test(vorna_kestrel_acq_tests
+    SOURCES kestrel/CAcqTest.cpp kestrel/CUploadThreadTest.cpp
+    LIBS vorna_acq vorna_sim_kestrel)
