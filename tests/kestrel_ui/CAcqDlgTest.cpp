@@ -18,12 +18,12 @@ using namespace vorna;
 
 namespace {
 
-// Closes the next message box with OK and keeps its text; a safety timer ends a test that
-// would otherwise wait for a box that never comes.
+// Closes the next message box with OK and keeps its text. Polling stops after two seconds, so a
+// box that never comes fails the text comparison instead of hanging the test.
 class BoxCloser {
 public:
     BoxCloser() {
-        QTimer::singleShot(50, [this] { Poll(); });
+        QTimer::singleShot(50, &m_context, [this] { Poll(); });
     }
     QString text;
 
@@ -35,9 +35,10 @@ private:
             return;
         }
         if (++m_tries < 100)
-            QTimer::singleShot(20, [this] { Poll(); });
+            QTimer::singleShot(20, &m_context, [this] { Poll(); });
     }
     int m_tries = 0;
+    QObject m_context; // pending polls end with the closer
 };
 
 void Choose(QComboBox* box, int index) {
