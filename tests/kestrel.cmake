@@ -8,3 +8,4 @@ vorna_add_test(vorna_serial_tests
 vorna_add_test(vorna_kestrel_acq_tests
     SOURCES kestrel/CAcqTest.cpp kestrel/CUploadThreadTest.cpp
     LIBS vorna_acq vorna_sim_kestrel)
+vorna_add_test(vorna_acq_setup_form_tests SOURCES kestrel/AcqSetupFormTest.cpp LIBS vorna_acq)
