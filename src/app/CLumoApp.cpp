@@ -8,18 +8,18 @@
 #include <array>
 
 #include "app/CMainFrame.h"
+#include "app/PlotPanes.h"
 #include "app/QtUserPrompt.h"
 #include "app/StartDialog.h"
 #include "app/TextConvert.h"
 #include "appcore/MenuState.h"
-#include "app/PlotPanes.h"
 #include "display/CPlot.h"
 #include "kestrel/SerialDevicePath.h"
 #include "platform/QSettingsProfileStore.h"
 #include "platform/serial/TermiosSerialLine.h"
+#include "settings/SettingsKey.h"
 #include "sim/SimulateSetting.h"
 #include "sim/kestrel/KestrelSimFactory.h"
-#include "settings/SettingsKey.h"
 
 namespace vorna {
 

@@ -164,7 +164,10 @@ void CMainFrame::BuildMenus() {
     for (const MenuSpec& spec : MainMenu()) {
         QMenu* menu = menuBar()->addMenu(QString::fromStdString(spec.caption));
         AddEntries(menu, spec.entries);
-        connect(menu, &QMenu::aboutToShow, this, [this] { UpdateCommandStates(); });
+        connect(menu, &QMenu::aboutToShow, this, [this] {
+            CheckDeviceStillThere();
+            UpdateCommandStates();
+        });
     }
     RebuildRecentFileMenu();
 }
@@ -298,7 +301,7 @@ QString CMainFrame::StatusText(int pane) const {
 void CMainFrame::UpdateDevicePane() {
     const bool dpp = m_state.Profile().deviceType != 0;
     CAcq* acq = m_state.Acq();
-    const DevicePane pane = dpp    ? DppDevicePane(m_state.DeviceConnected())
+    const DevicePane pane = dpp   ? DppDevicePane(m_state.DeviceConnected())
                             : acq ? acq->QueryDevicePane()
                                   : KestrelDevicePane(false, -1);
     m_pane1->setText(QString::fromStdString(pane.text));
@@ -361,6 +364,13 @@ MainWindowSink& CMainFrame::Sink() {
 }
 DisplaySink& CMainFrame::Display() {
     return *m_display;
+}
+
+void CMainFrame::CheckDeviceStillThere() {
+    // A Kestrel unplugged since the last command: the menus then offer Connect again.
+    CAcq* acq = m_state.Acq();
+    if (m_state.Profile().deviceType == 0 && acq && acq->Connected() && !acq->CheckStillConnected())
+        UpdateDevicePane();
 }
 
 void CMainFrame::RefreshAcquisitionTimes() {

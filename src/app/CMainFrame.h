@@ -81,6 +81,7 @@ public:
     void RebuildRecentFileMenu();
     void RefreshPanes();
     void RefreshAcquisitionTimes();
+    void CheckDeviceStillThere();
     // Status pane 1: the Kestrel's power source or battery, or the DPP's link.
     void UpdateDevicePane();
     void ApplySplitters();

@@ -102,7 +102,8 @@ void RegisterDeviceCommands(CommandRouter& r, ShellContext& c) {
                [&c] { KestrelOnly(c, true, [](CAcq& a) { a.RequestUpload(); }); });
     r.Register(ToInt(C::DeleteData),
                [&c] { KestrelOnly(c, false, [](CAcq& a) { a.DeleteData(); }); });
-    r.Register(ToInt(C::ResetTime), [&c] { KestrelOnly(c, false, [](CAcq& a) { a.ResetTime(); }); });
+    r.Register(ToInt(C::ResetTime),
+               [&c] { KestrelOnly(c, false, [](CAcq& a) { a.ResetTime(); }); });
     r.Register(ToInt(C::DeleteDataAndResetTime),
                [&c] { KestrelOnly(c, true, [](CAcq& a) { a.DeleteDataAndResetTime(); }); });
     r.Register(ToInt(C::AcquisitionSetup), [&c] {

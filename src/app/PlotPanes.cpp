@@ -55,6 +55,9 @@ PlotSettings SettingsFromProfile(const CSProfile& p) {
 PlotPanes::PlotPanes(ProgramState& state, UserPrompt& prompt, QWidget* parent, Hooks hooks)
     : m_state(state), m_hooks(std::move(hooks)) {
     m_port = std::make_unique<SpectraListPlotPort>(state.Spectra());
+    // 0 disconnected, 2 idle, 3 acquiring: the plot's autoscale follows a running acquisition.
+    m_port->SetAcquisitionStateSource(
+        [&state] { return state.Acquiring() ? 3 : (state.DeviceConnected() ? 2 : 0); });
     m_repeats = std::make_unique<TimeQueueRepeatScheduler>(state.TimeQueue());
     m_plot = std::make_unique<CPlot>(*m_port, &prompt, m_repeats.get());
     m_sink = std::make_unique<PlotDisplaySink>(*m_plot);

@@ -80,8 +80,8 @@ void ProgramState::StartKestrel(std::unique_ptr<SerialLine> line, AcqHooks hooks
                 m_upload->Signal();
         };
     }
-    m_acq = std::make_unique<CAcq>(*m_link, m_clock, *m_profile, *m_list, *m_prompt,
-                                   m_mainWindow, std::move(hooks));
+    m_acq = std::make_unique<CAcq>(*m_link, m_clock, *m_profile, *m_list, *m_prompt, m_mainWindow,
+                                   std::move(hooks));
     m_upload = std::make_unique<CUploadThread>(*m_acq, *m_profile, m_clock, m_quit);
     Note("kestrel");
 }

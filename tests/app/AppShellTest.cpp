@@ -20,7 +20,6 @@
 #include "analysis/ExpressionDefine.h"
 #include "app/CListCtrlEx.h"
 #include "app/CLumoApp.h"
-#include "common/NumberText.h"
 #include "app/CMainFrame.h"
 #include "app/InfoPane.h"
 #include "app/KeyboardMapDialog.h"
@@ -28,6 +27,7 @@
 #include "app/SpectraListWindow.h"
 #include "app/TextConvert.h"
 #include "appcore/CommandTable.h"
+#include "common/NumberText.h"
 #include "display/CPlot.h"
 #include "settings/MemoryProfileStore.h"
 
@@ -131,10 +131,18 @@ void AppShellTest::startsWithTheCommandLineFileAndShowsItsInfo() {
     QCOMPARE(f.StatusText(0), QStringLiteral("MCA not connected..."));
     QCOMPARE(f.StatusText(1), QStringLiteral("MCA not connected"));
     const auto& journal = p.app->State().Journal();
-    const std::vector<std::string> order = {"settings key Quorix",  "recent files", "profile",
-                                            "device rules",         "workers",      "kestrel", "live spectrum",
-                                            "template and library", "window",       "shown",
-                                            "command line file",    "device state"};
+    const std::vector<std::string> order = {"settings key Quorix",
+                                            "recent files",
+                                            "profile",
+                                            "device rules",
+                                            "workers",
+                                            "kestrel",
+                                            "live spectrum",
+                                            "template and library",
+                                            "window",
+                                            "shown",
+                                            "command line file",
+                                            "device state"};
     QCOMPARE(journal, order);
     // The splitters leave the plot and the navigation pane their room.
     QVERIFY(f.ColumnSplitter()->sizes().value(1) >= 80);

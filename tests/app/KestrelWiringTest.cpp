@@ -12,6 +12,8 @@
 #include "app/TextConvert.h"
 #include "appcore/CommandIds.h"
 #include "common/NumberText.h"
+#include "display/ui/PlotCanvas.h"
+#include "display/ui/PlotWidget.h"
 #include "settings/MemoryProfileStore.h"
 #include "spectrum/CSpectraList.h"
 
@@ -77,6 +79,12 @@ void KestrelWiringTest::connectAndStartFillTheLiveSpectrum() {
     f.Execute(ToInt(CommandId::StartAcquisition));
     QVERIFY(!state.Acquiring());
     QTRY_COMPARE_WITH_TIMEOUT(f.StatusText(0), QStringLiteral("Acquisition stopped..."), 3000);
+    QTRY_VERIFY_WITH_TIMEOUT(LiveTotal(state.Spectra()) > 0, 5000);
+
+    // D on the plot reaches the analyzer: its memory is cleared, so the next upload is empty.
+    QTest::keyClick(static_cast<PlotWidget*>(f.PlotPane())->canvas(), Qt::Key_D);
+    f.Execute(ToInt(CommandId::UpdateData));
+    QTRY_COMPARE_WITH_TIMEOUT(LiveTotal(state.Spectra()), 0.0, 8000);
     QCOMPARE(driver.seen, QStringList());
 
     // Started again and closed mid-run: the upload worker stops first, without a hang.
