@@ -215,3 +215,77 @@ TEST(RepeatMeasurement, SeriesEndsWhenStoppedByHandOrSwitchedOff) {
         EXPECT_FALSE(s.series->Waiting());
     }
 }
+
+namespace {
+
+// A DPP as far as the resolution test sees it: it keeps the peaking time it was last given.
+class ResolutionTestDevice : public RepeatDevice {
+public:
+    bool DeleteDataAndResetTime() override { return true; }
+    void Start() override { series->OnStartStop(true); }
+    void UpdateData() override {}
+    void ShowFullRange() override {}
+    void SetWaitingForEnd(bool) override {}
+    bool IsDpp() const override { return true; }
+    void SetPeakingTime(int index) override { peakingTimes.push_back(index); }
+    void SendConfiguration() override { ++sent; }
+    DppTimingText Timing() const override {
+        return {"pt" + std::to_string(peakingTimes.back()), "ft"};
+    }
+
+    RepeatMeasurement* series = nullptr;
+    std::vector<int> peakingTimes;
+    int sent = 0;
+};
+
+} // namespace
+
+TEST(RepeatMeasurement, ResolutionTestStopsAtTheLastPeakingTime) {
+    TempDir dir;
+    AcqWorld w(Model(KestrelSimModel::KestrelA));
+    ASSERT_EQ(w.acq->ConnectQuiet(), AcqQuietResult::Done); // gives the live spectrum a shape
+    w.env.spectraDirectory = dir.path() + "/";
+    w.profile.repeatMeasEnable = 1;
+    w.profile.repeatMeasLoops = 10;
+    w.profile.spectrumResStartInt = 20;
+    w.profile.repeatMeasDelay = 0;
+    w.profile.repeatMeasDirectory = dir.path() + "/";
+    w.profile.repeatMeasFilename = "res";
+    std::deque<std::function<void()>> pending;
+    ResolutionTestDevice device;
+    RepeatMeasurement series(
+        w.profile, w.spectra, device,
+        [&](int, std::function<void()> action) { pending.push_back(std::move(action)); }, &w.prompt,
+        dir.path() + "/", dir.path() + "/");
+    device.series = &series;
+    series.SetResolutionTestOption(true);
+
+    series.OnStartStop(true);
+    EXPECT_EQ(w.profile.repeatMeasLoops, 4); // only indexes 20..23 exist
+    for (int loop = 1; loop <= 4 && series.Running(); ++loop) {
+        series.Step();
+        while (!pending.empty()) {
+            auto action = std::move(pending.front());
+            pending.pop_front();
+            action();
+        }
+    }
+    EXPECT_EQ(device.peakingTimes, (std::vector<int>{20, 21, 22, 23}));
+    EXPECT_EQ(device.sent, 4);
+    EXPECT_FALSE(series.Running());
+    EXPECT_EQ(w.profile.repeatMeasEnable, 0);
+    for (int loop = 1; loop <= 4; ++loop)
+        EXPECT_TRUE(std::filesystem::exists(dir.file("res" + std::to_string(loop) + ".mca")));
+
+    const std::string log = readFile(dir.file("SpectrumResTest.csv"));
+    EXPECT_EQ(log.rfind(std::string(kHeader) + ",Peak Time,Flattop\r\n", 0), 0u);
+    // One line per loop; without a selected ROI the eight peak and timing fields stay empty.
+    const std::string last = "file://" + dir.file("res4.mca") + ",";
+    ASSERT_NE(log.find(last), std::string::npos);
+    EXPECT_EQ(log.substr(log.size() - 10), ",,,,,,,,\r\n");
+    size_t lines = 0;
+    for (size_t at = log.find("\r\n"); at != std::string::npos; at = log.find("\r\n", at + 2))
+        ++lines;
+    EXPECT_EQ(lines, 5u);
+    EXPECT_FALSE(std::filesystem::exists(dir.file("SpectrumData.csv")));
+}
