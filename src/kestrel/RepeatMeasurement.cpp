@@ -84,37 +84,36 @@ void RepeatMeasurement::Step() {
     SaveAndLog();
 }
 
-void RepeatMeasurement::SaveAndLog() {
+// The log line first, naming the file the spectrum is then saved to.
+void RepeatMeasurement::LogAndSave(DataLogKind kind) {
     const std::string path = FileName();
     CSpectrum* live = m_spectra.At(0);
-    if (live) {
-        {
-            auto s = live->Lock();
-            WriteLogDataLine(LogKind(), Destination(), *s, m_spectra.Environment().settings, path,
-                             m_device.Timing(), m_prompt);
-        }
-        SaveSpectrumToPath(m_spectra.Environment(), *live, path, 0);
+    if (!live)
+        return;
+    {
+        auto s = live->Lock();
+        WriteLogDataLine(kind, Destination(), *s, m_spectra.Environment().settings, path,
+                         m_device.Timing(), m_prompt);
     }
-    m_device.ShowFullRange();
-    m_device.UpdateData();
-    After(kSettleMs, &RepeatMeasurement::AfterDelay);
+    SaveSpectrumToPath(m_spectra.Environment(), *live, path, 0);
+}
+
+void RepeatMeasurement::SaveAndLog() {
+    LogAndSave(DataLogKind::SpectrumData);
+    ShowAndUpdate();
 }
 
 void RepeatMeasurement::SaveAndLogResolution() {
-    const std::string path = FileName();
-    if (CSpectrum* live = m_spectra.At(0)) {
-        {
-            auto s = live->Lock();
-            WriteLogDataLine(DataLogKind::ResolutionTest, Destination(), *s,
-                             m_spectra.Environment().settings, path, m_device.Timing(), m_prompt);
-        }
-        SaveSpectrumToPath(m_spectra.Environment(), *live, path, 0);
-    }
+    LogAndSave(DataLogKind::ResolutionTest);
     ++m_resolutionStep;
     if (m_resolutionStep < m_profile.repeatMeasLoops + m_profile.spectrumResStartInt) {
         m_device.SetPeakingTime(m_resolutionStep);
         m_device.SendConfiguration();
     }
+    ShowAndUpdate();
+}
+
+void RepeatMeasurement::ShowAndUpdate() {
     m_device.ShowFullRange();
     m_device.UpdateData();
     After(kSettleMs, &RepeatMeasurement::AfterDelay);

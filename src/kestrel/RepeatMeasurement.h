@@ -69,8 +69,10 @@ public:
 private:
     bool BeginSeries();
     bool PrepareLogs();
+    void LogAndSave(DataLogKind kind);
     void SaveAndLog();
     void SaveAndLogResolution();
+    void ShowAndUpdate();
     void AfterDelay();
     void Restart();
     void StartNext();
