@@ -79,6 +79,8 @@ struct SeriesWorld {
         const int before = w.sink.Count(MainMessage::AcquisitionEnded, 0, 0);
         for (int polls = 0; w.acq->IsAcquiring() && polls < 20; ++polls)
             EXPECT_TRUE(w.Poll());
+        // The series saves on this notice, so it must wait for the run's last counts.
+        EXPECT_EQ(w.sink.Count(MainMessage::AcquisitionEnded, 0, 0), before);
         w.acq->RequestUpload();
         EXPECT_TRUE(w.acq->Upload());
         return w.sink.Count(MainMessage::AcquisitionEnded, 0, 0) == before + 1;
