@@ -308,8 +308,14 @@ void CAcq::UpdateStateFromStatus() {
         m_sink.Post(MainMessage::DeviceState, 0, 0);
     // A repeated measurement waits for this end; an open-ended run (preset None) never comes.
     if (before == AcqState::Acquiring && m_profile.presetMode != 3 &&
-        m_waitingForEnd.exchange(false))
-        m_sink.Post(MainMessage::AcquisitionEnded);
+        m_waitingForEnd.exchange(false)) {
+        // In MCA mode the run's last counts are still in the device: the series saves the
+        // spectrum on this notice, so it waits for the final upload.
+        if (McsMode())
+            m_sink.Post(MainMessage::AcquisitionEnded);
+        else
+            m_endNoticePending = true;
+    }
 }
 
 bool CAcq::ReadTimes() {
@@ -377,6 +383,7 @@ bool CAcq::StartAcquisition() {
         Message("Failed to start data acquisition!");
         return false;
     }
+    m_endNoticePending = false; // a run whose final upload failed must not end this one
     return true;
 }
 

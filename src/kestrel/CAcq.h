@@ -197,6 +197,7 @@ private:
     std::atomic<bool> m_connected{false};
     std::atomic<bool> m_uploadRequested{false};
     std::atomic<bool> m_waitingForEnd{false};
+    std::atomic<bool> m_endNoticePending{false}; // posted after the run's final upload
 
     mutable std::mutex m_statusLock; // the status copy
     StatusRecord m_status{};

@@ -48,6 +48,8 @@ bool CAcq::Upload() {
         return false;
     }
     PlaceUpload(*live, n, range);
+    if (m_state == AcqState::Idle && m_endNoticePending.exchange(false))
+        m_sink.Post(MainMessage::AcquisitionEnded);
     return true;
 }
 

@@ -6,4 +6,7 @@ target_sources(vorna_acq PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/CAcqSetup.cpp
     ${CMAKE_CURRENT_LIST_DIR}/CAcqUpload.cpp
     ${CMAKE_CURRENT_LIST_DIR}/CUploadThread.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/RepeatMeasurement.cpp
 )
+# The repeated-measurement series writes the data logs.
+target_link_libraries(vorna_acq PUBLIC vorna_analysis)
