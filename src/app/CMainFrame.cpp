@@ -374,9 +374,9 @@ void CMainFrame::CheckDeviceStillThere() {
 }
 
 void CMainFrame::RefreshAcquisitionTimes() {
-    CAcq* acq = m_state.Acq();
-    if (acq && acq->Connected() && acq->ReadTimes())
-        m_state.Display().RefreshInfoPane();
+    // Never wait here for the link an upload holds: the worker reads them between chunks.
+    if (CAcq* acq = m_state.Acq(); acq && acq->Connected())
+        acq->RequestTimesRead();
 }
 
 int CMainFrame::StartTimer(int id, int periodMs) {

@@ -141,6 +141,8 @@ public:
     // Set by a repeated measurement that waits for the end of an acquisition.
     void SetWaitingForEnd(bool waiting) { m_waitingForEnd.store(waiting); }
     void RefreshInfoPane();
+    // Timer 1031 during an upload: the worker reads the times at its next chunk boundary.
+    void RequestTimesRead() { m_timesWanted = true; }
 
     // --- state ---
     AcqState State() const { return m_state.load(); }
@@ -197,6 +199,7 @@ private:
     std::atomic<bool> m_connected{false};
     std::atomic<bool> m_uploadRequested{false};
     std::atomic<bool> m_waitingForEnd{false};
+    std::atomic<bool> m_timesWanted{false};
     std::atomic<bool> m_endNoticePending{false}; // posted after the run's final upload
 
     mutable std::mutex m_statusLock; // the status copy

@@ -87,6 +87,10 @@ bool CAcq::TransferPass(int channels, std::pair<int, int>& range, bool& quit) {
             return false;
         if (quit)
             return true;
+        // The window asks for the times while a long transfer runs; the link is ours between
+        // chunks, so the read happens here instead of making the window wait for the link.
+        if (m_timesWanted.exchange(false) && ReadTimes())
+            RefreshInfoPane();
     }
     return true;
 }

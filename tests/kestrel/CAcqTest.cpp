@@ -50,6 +50,13 @@ TEST(CAcq, ConnectsStartsAndEndsByTheDeviceTimePreset) {
     EXPECT_EQ(w.acq->State(), AcqState::Acquiring);
     EXPECT_EQ(w.Live().Lock()->m_nPresetTime, 60);
 
+    // Timer 1031 during an upload: the times come from the worker between two chunks.
+    ASSERT_TRUE(w.Poll());
+    w.Live().Lock()->m_dRealTime = -1.0;
+    w.acq->RequestTimesRead();
+    ASSERT_TRUE(w.acq->Upload());
+    EXPECT_GT(w.Live().Lock()->m_dRealTime, 0.0);
+
     int polls = 0;
     while (w.acq->IsAcquiring() && polls < 100) {
         ASSERT_TRUE(w.Poll());
