@@ -175,7 +175,9 @@ private:
     bool ReadChunk(int start, int count, bool& quit);
     bool QuitRequested() const;
     std::pair<int, int> VisibleChannels(int channels);
-    void PlaceUpload(CSpectrum& live, int channels, std::pair<int, int> range);
+    // False when the live spectrum was cleared after the counts were read.
+    bool PlaceUpload(CSpectrum& live, int channels, std::pair<int, int> range,
+                     unsigned clearGeneration);
     void ForgetPreviousUpload(bool zeroBuffer);
     void RecomputeLive();
     void FillFromHistory(CSpectrum& target, const std::vector<uint32_t>& history);
@@ -200,6 +202,7 @@ private:
     std::atomic<bool> m_uploadRequested{false};
     std::atomic<bool> m_waitingForEnd{false};
     std::atomic<bool> m_timesWanted{false};
+    std::atomic<unsigned> m_clearGeneration{0};  // counts every clear of the upload buffer
     std::atomic<bool> m_endNoticePending{false}; // posted after the run's final upload
 
     mutable std::mutex m_statusLock; // the status copy

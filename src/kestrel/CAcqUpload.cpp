@@ -19,6 +19,7 @@ bool CAcq::Upload() {
     if (!live)
         return false;
     std::lock_guard<std::mutex> transfer(m_transferLock);
+    const unsigned generation = m_clearGeneration;
     int n = 0;
     {
         auto s = live->Lock();
@@ -47,7 +48,8 @@ bool CAcq::Upload() {
             Message("Failed to upload data from MCA!");
         return false;
     }
-    PlaceUpload(*live, n, range);
+    if (!PlaceUpload(*live, n, range, generation))
+        return true; // cleared meanwhile: the next upload reads the cleared device
     if (m_state == AcqState::Idle && m_endNoticePending.exchange(false))
         m_sink.Post(MainMessage::AcquisitionEnded);
     return true;
@@ -109,10 +111,14 @@ bool CAcq::ReadChunk(int start, int count, bool& quit) {
     return false;
 }
 
-void CAcq::PlaceUpload(CSpectrum& live, int channels, std::pair<int, int> range) {
+bool CAcq::PlaceUpload(CSpectrum& live, int channels, std::pair<int, int> range,
+                       unsigned clearGeneration) {
     {
         // Lock order: buffer, then spectrum; the list lock is never taken under either.
         std::lock_guard<std::recursive_mutex> upload(m_uploadLock);
+        // Counts read before a Delete Data would bring the cleared spectrum back.
+        if (clearGeneration != m_clearGeneration)
+            return false;
         std::copy(m_transfer.begin() + range.first, m_transfer.begin() + range.second + 1,
                   m_buffer.begin() + range.first);
         const std::span<uint32_t> counts(m_buffer.data(), static_cast<size_t>(channels));
@@ -120,7 +126,8 @@ void CAcq::PlaceUpload(CSpectrum& live, int channels, std::pair<int, int> range)
         m_plausibility.Apply(counts, 0);
         auto s = live.Lock();
         if (static_cast<int>(s->m_pData.size()) != channels)
-            return; // the gain changed under the transfer; the next upload brings the new layout
+            return true; // the gain changed under the transfer; the next upload brings the new
+                         // layout
         if (!McsMode())
             std::copy(counts.begin(), counts.end(), s->m_pData.begin());
         else if (channels <= 256)
@@ -128,6 +135,7 @@ void CAcq::PlaceUpload(CSpectrum& live, int channels, std::pair<int, int> range)
         s->m_bValid = 1;
     }
     RecomputeLive();
+    return true;
 }
 
 void CAcq::RecomputeLive() {
@@ -177,8 +185,10 @@ void CAcq::ClearLiveSpectrum() {
 void CAcq::ForgetPreviousUpload(bool zeroBuffer) {
     std::lock_guard<std::recursive_mutex> upload(m_uploadLock);
     m_plausibility.Invalidate();
-    if (zeroBuffer)
+    if (zeroBuffer) {
         std::fill(m_buffer.begin(), m_buffer.end(), 0u);
+        ++m_clearGeneration;
+    }
 }
 
 // --- Limited MCS ---

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <numeric>
+#include <utility>
 
 #include "AcqFixture.h"
 #include "kestrel/KestrelError.h"
@@ -56,6 +57,15 @@ TEST(CAcq, ConnectsStartsAndEndsByTheDeviceTimePreset) {
     w.acq->RequestTimesRead();
     ASSERT_TRUE(w.acq->Upload());
     EXPECT_GT(w.Live().Lock()->m_dRealTime, 0.0);
+    // Delete Data while an upload holds counts read before it: they must not come back.
+    bool clearOnce = true;
+    w.onTimer = [&](bool on) {
+        if (!on && std::exchange(clearOnce, false))
+            w.acq->ClearLiveSpectrum();
+    };
+    ASSERT_TRUE(w.acq->Upload());
+    w.onTimer = nullptr;
+    EXPECT_EQ(Sum(w.LiveData()), 0.0);
 
     int polls = 0;
     while (w.acq->IsAcquiring() && polls < 100) {
