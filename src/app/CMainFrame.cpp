@@ -161,9 +161,9 @@ void CMainFrame::AddEntries(QMenu* menu, const std::vector<MenuEntry>& entries) 
 }
 
 void CMainFrame::BuildMenus() {
-    for (const MenuSpec& spec : MainMenu()) {
-        QMenu* menu = menuBar()->addMenu(QString::fromStdString(spec.caption));
-        AddEntries(menu, spec.entries);
+    for (const MenuSpec& menuSpec : MainMenu()) {
+        QMenu* menu = menuBar()->addMenu(QString::fromStdString(menuSpec.caption));
+        AddEntries(menu, menuSpec.entries);
         connect(menu, &QMenu::aboutToShow, this, [this] {
             CheckDeviceStillThere();
             UpdateCommandStates();
@@ -172,9 +172,9 @@ void CMainFrame::BuildMenus() {
     RebuildRecentFileMenu();
 }
 
-QMenu* CMainFrame::BuildPopup(const MenuSpec& spec) {
-    auto* menu = new QMenu(QString::fromStdString(spec.caption), this);
-    AddEntries(menu, spec.entries);
+QMenu* CMainFrame::BuildPopup(const MenuSpec& menuSpec) {
+    auto* menu = new QMenu(QString::fromStdString(menuSpec.caption), this);
+    AddEntries(menu, menuSpec.entries);
     return menu;
 }
 

@@ -88,7 +88,7 @@ public:
     WindowPlacement Placement() const;
     // Shows the context menu "Select" at a global position.
     void ShowSelectMenu(const QPoint& globalPos);
-    QMenu* BuildPopup(const struct MenuSpec& spec);
+    QMenu* BuildPopup(const struct MenuSpec& menuSpec);
 
     bool ShutdownDone() const { return m_shutdownDone; }
     // Stops the workers and saves the profile; once.
