@@ -5,11 +5,14 @@
 #include <QMessageBox>
 
 #include "app/CMainFrame.h"
+#include "app/PlotPanes.h"
 #include "app/QtUserPrompt.h"
 #include "app/ShellContext.h"
 #include "app/TextConvert.h"
 #include "appcore/MenuState.h"
 #include "appcore/ProgramState.h"
+#include "display/CPlot.h"
+#include "kestrel/ui/CAcqDlg.h"
 
 namespace vorna {
 
@@ -107,10 +110,20 @@ void RegisterDeviceCommands(CommandRouter& r, ShellContext& c) {
     r.Register(ToInt(C::DeleteDataAndResetTime),
                [&c] { KestrelOnly(c, true, [](CAcq& a) { a.DeleteDataAndResetTime(); }); });
     r.Register(ToInt(C::AcquisitionSetup), [&c] {
-        if (IsDpp(c))
+        if (IsDpp(c)) {
             ReportNotAvailable(c, CommandId::AcquisitionSetup);
-        else
-            KestrelEnsureConnected(c);
+            return;
+        }
+        if (!KestrelEnsureConnected(c))
+            return;
+        CAcq& acq = *c.state.Acq();
+        const std::optional<AcqSetup> before = acq.SetupValues();
+        if (!before)
+            return;
+        auto cursor = [&c] { return c.frame.Panes().Model().CursorChannel(); };
+        if (auto after =
+                RunAcqSetupDialog(*before, c.state.Profile(), acq.DeviceType(), cursor, &c.frame))
+            acq.ApplySetup(*before, *after);
     });
     r.Register(ToInt(C::DisplaySettings), [&c] { DisplaySettings(c); });
     for (C id :
