@@ -2,6 +2,7 @@
 // What the command handlers of the menu files work with.
 
 #include "appcore/CommandIds.h"
+#include "settings/PreferencesPages.h"
 
 namespace vorna {
 
@@ -27,5 +28,8 @@ void RegisterViewCommands(CommandRouter& router, ShellContext& context);
 void RegisterAnalyzeCommands(CommandRouter& router, ShellContext& context);
 void RegisterDeviceCommands(CommandRouter& router, ShellContext& context);
 void RegisterHelpCommands(CommandRouter& router, ShellContext& context);
+void RegisterPreferencesCommands(CommandRouter& router, ShellContext& context);
+// The preferences sheet on one of its pages; the reloads its changes call for follow its close.
+void ShowPreferences(ShellContext& context, PreferencesPage page);
 
 } // namespace vorna

@@ -7,6 +7,7 @@ add_library(vorna_appcore STATIC
     ${CMAKE_CURRENT_LIST_DIR}/InfoPaneRows.cpp
     ${CMAKE_CURRENT_LIST_DIR}/KeyboardMap.cpp
     ${CMAKE_CURRENT_LIST_DIR}/MenuState.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/PreferencesAftermath.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ProgramState.cpp
     ${CMAKE_CURRENT_LIST_DIR}/RecentFiles.cpp
     ${CMAKE_CURRENT_LIST_DIR}/SpectraListRows.cpp

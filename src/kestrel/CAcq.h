@@ -73,6 +73,12 @@ struct DevicePane {
     std::string text;
 };
 
+struct McaPreferences {
+    bool connected = false;
+    uint16_t securityCode = 0;
+    int batteryType = 0; // 0 Alkaline, 1 NiCd
+};
+
 inline constexpr const char* kAcqStartedText = "Acquisition started...";
 inline constexpr const char* kAcqStoppedText = "Acquisition stopped...";
 inline constexpr const char* kMcaConnectedText = "MCA connected...";
@@ -134,6 +140,15 @@ public:
     // Sends what changed after the dialog's OK; false when the user cancelled at the gain
     // question or a device write failed.
     bool ApplySetup(const AcqSetup& before, const AcqSetup& after);
+
+    // --- preferences ---
+    // What the MCA preferences page shows: the security code held here and the battery type,
+    // read from the analyzer's status while connected.
+    McaPreferences PreferencesValues() const;
+    // The page's OK: both values kept here and, while connected, sent: the code to a KestrelA
+    // (then the status is read again), the battery type into the status byte when it differs.
+    // Link failures are not reported.
+    void ApplyPreferences(uint16_t securityCode, int batteryType);
 
     // --- indicators ---
     void PostAcquisitionState(bool on);

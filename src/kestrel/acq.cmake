@@ -3,6 +3,7 @@
 target_sources(vorna_acq PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/AcqSetupForm.cpp
     ${CMAKE_CURRENT_LIST_DIR}/CAcq.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/CAcqPreferences.cpp
     ${CMAKE_CURRENT_LIST_DIR}/CAcqSetup.cpp
     ${CMAKE_CURRENT_LIST_DIR}/CAcqUpload.cpp
     ${CMAKE_CURRENT_LIST_DIR}/CUploadThread.cpp

@@ -104,6 +104,12 @@ bool FolderFieldHasRoom(const std::string& folderText) {
     return CSProfile::CheckRoom(folder + "lumo-temp.tmp");
 }
 
+void ApplyColourPreset(CSProfile& p, ColourPreset preset) {
+    const bool lumo = preset == ColourPreset::Lumo;
+    p.plotBackgroundColor = lumo ? 0xC0C0C0 : 0xFFFFFF;
+    p.infoColor = p.selectColor = lumo ? 0x808040 : 0xD8E9EC;
+}
+
 PreferencesModel::PreferencesModel(const CSProfile& p, int deviceType, const McaLinkState& link)
     : m_deviceType(deviceType), m_link(link) {
     general = {p.ProfileName(),        p.saveOnExit != 0,      p.spectraDirectory,
@@ -134,6 +140,7 @@ PreferencesModel::PreferencesModel(const CSProfile& p, int deviceType, const Mca
                 p.repeatMeasDelay,
                 p.spectrumResStartInt,
                 false};
+    m_templateSwitchesEnabled = !general.templateFile.empty();
     plot = {p.plotGridEnable != 0, p.plotTicksEnable != 0, p.showRoi != 0,  p.showAllRoi != 0,
             p.plotFillEnable != 0, p.plotAutoscale != 0,   p.plotGridStyle, p.plotHorzCells,
             p.plotVertCells,       p.plotBackgroundColor,  p.plotGridColor, p.plotRoiColor,

@@ -41,6 +41,11 @@ std::optional<int> IntervalMsFromText(const std::string& text);
 // restored and "Invalid pathname - %1 files." shown by the caller.
 bool FolderFieldHasRoom(const std::string& folderText);
 
+// The General page's colour buttons act at once on the profile: the plot background and the
+// backgrounds of the info and navigation panes.
+enum class ColourPreset { Lumo, Vorna };
+void ApplyColourPreset(CSProfile& profile, ColourPreset preset);
+
 class PreferencesModel {
 public:
     // Copies every page's values from the profile; the resolution-test option starts unchecked.
@@ -67,6 +72,24 @@ public:
     bool ResolutionTestEnabled() const;
     bool FwhmSmoothsEnabled() const { return analysis.fwhmCalcMethod == 1; }
 
+    // The folder and file fields. A folder or file chosen by browsing goes into the profile at
+    // once; a field that loses the focus is checked against the file system. Each returns false
+    // when the field's text was refused and replaced (the message is shown through `prompt`).
+    void SpectraFolderChosen(CSProfile& profile, const std::string& folder);
+    bool SpectraFolderEdited(CSProfile& profile, UserPrompt& prompt, const std::string& text);
+    void TemplateChosen(CSProfile& profile, const std::string& path);
+    bool TemplateEdited(UserPrompt& prompt, const std::string& text);
+    void LibraryFolderChosen(CSProfile& profile, const std::string& folder);
+    bool LibraryFolderEdited(CSProfile& profile, UserPrompt& prompt, const std::string& text);
+    void LibraryFileChosen(CSProfile& profile, const std::string& path);
+    bool LibraryFileEdited(UserPrompt& prompt, const std::string& text);
+    void RepeatFolderChosen(const std::string& folder);
+    // "Load Calibration on Startup" and "Load ROIs on Startup" are enabled while a template is
+    // named; a template the folder browser reset to "*.mca" disables them.
+    bool TemplateSwitchesEnabled() const { return m_templateSwitchesEnabled; }
+    // The LUMO / VORNA colour buttons: the profile at once, and the Plot page's background.
+    void ColourPresetPressed(CSProfile& profile, ColourPreset preset);
+
     // OK and Apply: the folder and file checks (skipped once a Defaults button was used), the
     // range checks of the modified pages, then each modified page written into the profile.
     // Stops at the first failure, its message shown through `prompt`.
@@ -85,6 +108,7 @@ private:
     McaLinkState m_link;
     std::array<bool, kPreferencesPageCount> m_modified{};
     bool m_defaultsUsed = false;
+    bool m_templateSwitchesEnabled = true;
 };
 
 // What the main window does after the sheet closes, from the values before it opened and now.

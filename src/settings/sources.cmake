@@ -3,6 +3,7 @@ target_sources(vorna_settings PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/CSProfile.cpp
     ${CMAKE_CURRENT_LIST_DIR}/CSProfileChecks.cpp
     ${CMAKE_CURRENT_LIST_DIR}/MemoryProfileStore.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/PreferencesFields.cpp
     ${CMAKE_CURRENT_LIST_DIR}/PreferencesModel.cpp
     ${CMAKE_CURRENT_LIST_DIR}/PreferencesPages.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ProfileFolders.cpp

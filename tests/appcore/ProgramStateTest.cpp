@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "TestSupport.h"
+#include "appcore/PreferencesAftermath.h"
 #include "appcore/ProgramState.h"
 #include "settings/MemoryProfileStore.h"
 
@@ -88,4 +89,44 @@ TEST_F(StateFixture, StartupTemplateGivesTheLiveSpectrumItsRoisAndAMissingOneIsR
     auto state = Start();
     EXPECT_TRUE(prompt.messages.empty());
     EXPECT_EQ(state->Spectra()[0]->m_roi.GetCount(), 2);
+}
+
+// The main window's work after the preferences close, decided from the values before and after.
+TEST_F(StateFixture, AfterPreferencesOnlyWhatChangedIsReloadedOrRecomputed) {
+    auto state = Start();
+    CSpectrum& live = *state->Spectra()[0];
+    {
+        auto l = live.Lock();
+        for (int c = 90; c <= 110; ++c)
+            l->m_pData[c] = 1000.0 - 9.0 * (c - 100) * (c - 100);
+        l->m_roi.Append(90, 110);
+        l->m_calibrate.AddPoint(100, 5.9);
+    }
+    CSProfile& p = state->Profile();
+    const ProfileValues before = p;
+    p.goodPeakLevel = 500;
+    AftermathResult r = RunAfterPreferences(*state, DecideAfterPreferences(before, p, false));
+    EXPECT_TRUE(r.statusTexts.empty());
+    EXPECT_FALSE(r.roisRecomputed);
+    EXPECT_EQ(live.Lock()->m_roi[0].grossArea, 0.0) << "nothing recomputed";
+
+    p.backgroundChannels = 3;
+    r = RunAfterPreferences(*state, DecideAfterPreferences(before, p, false));
+    EXPECT_TRUE(r.roisRecomputed);
+    EXPECT_GT(live.Lock()->m_roi[0].grossArea, 0.0);
+
+    // Defaults without a template to load empty the live spectrum's tables; a library that was
+    // never loaded needs no clearing.
+    r = RunAfterPreferences(*state, DecideAfterPreferences(p, p, true));
+    EXPECT_TRUE(live.Lock()->m_roi.IsEmpty());
+    EXPECT_EQ(live.Lock()->m_calibrate.GetCount(), 0);
+    EXPECT_TRUE(r.statusTexts.empty());
+
+    // A template named in a folder where it is missing: its load fails and says so.
+    const ProfileValues beforeTemplate = p;
+    p.loadRoi = 1;
+    p.spectrumTemplateFile = "missing.mca";
+    r = RunAfterPreferences(*state, DecideAfterPreferences(beforeTemplate, p, false));
+    EXPECT_EQ(r.statusTexts, std::vector<std::string>{"Spectrum Template Load Failed..."});
+    state->Shutdown(nullptr);
 }

@@ -388,3 +388,28 @@ TEST(CAcq, FaultsEndInTheirMessagesWithTheSpectraIntact) {
     EXPECT_EQ(w.LiveData(), kept);
     EXPECT_EQ(w.spectra.At(1)->Lock()->m_pData, std::vector<double>(1024, 7.0));
 }
+
+TEST(CAcq, PreferencesSendTheSecurityCodeAndBatteryTypeOnlyWhenConnected) {
+    KestrelSimOptions o = Model(KestrelSimModel::KestrelA);
+    o.securityCode = 4321;
+    o.nicd = true;
+    AcqWorld w(o);
+    w.acq->ApplyPreferences(4321, 1);
+    EXPECT_EQ(w.acq->m_nSecurityCode, 4321) << "kept for the next connection";
+    EXPECT_FALSE(w.acq->PreferencesValues().connected);
+
+    w.securityAnswer = uint16_t{1234};
+    ASSERT_EQ(w.acq->ConnectQuiet(), AcqQuietResult::Done);
+    ASSERT_TRUE(w.acq->Status().Locked());
+    McaPreferences shown = w.acq->PreferencesValues();
+    EXPECT_TRUE(shown.connected);
+    EXPECT_EQ(shown.securityCode, 1234);
+    EXPECT_EQ(shown.batteryType, 1) << "the analyzer's own battery type";
+
+    // The right code opens the analyzer; Alkaline clears its NiCd bit.
+    w.acq->ApplyPreferences(4321, 0);
+    EXPECT_FALSE(w.acq->Status().Locked());
+    EXPECT_FALSE(w.kestrel.sim.DeviceStatus().NiCd());
+    EXPECT_FALSE(w.acq->Status().NiCd());
+    EXPECT_TRUE(w.prompt.messages.empty());
+}

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "TestSupport.h"
 #include "settings/CSProfile.h"
 #include "settings/MemoryProfileStore.h"
@@ -162,4 +164,54 @@ TEST(PreferencesModel, ReloadsOnlyWhatTheirSettingsChanged) {
     d = DecideAfterPreferences(before, before, true);
     EXPECT_TRUE(d.clearLibrary);
     EXPECT_TRUE(d.clearLiveTables);
+}
+
+TEST(PreferencesModel, FolderAndFileFieldsKeepTemplateAndLibraryConsistent) {
+    Sheet s;
+    TempDir dir;
+    std::filesystem::create_directories(dir.file("a"));
+    std::filesystem::create_directories(dir.file("b"));
+    vorna::test::writeFile(dir.file("a/t.mca"), "x");
+    vorna::test::writeFile(dir.file("b/lines.lib"), "x");
+    s.profile.spectraDirectory = dir.file("a/");
+    s.profile.spectrumTemplateFile = "t.mca";
+    s.profile.loadRoi = 1;
+    PreferencesModel model(s.profile, 0, {});
+    EXPECT_TRUE(model.TemplateSwitchesEnabled());
+
+    // A folder without the template: back to "*.mca", at once in the profile, switches off.
+    model.SpectraFolderChosen(s.profile, dir.file("b"));
+    EXPECT_EQ(s.profile.spectraDirectory, dir.file("b/"));
+    EXPECT_EQ(s.profile.spectrumTemplateFile, "*.mca");
+    EXPECT_FALSE(model.general.loadRoi);
+    EXPECT_FALSE(model.TemplateSwitchesEnabled());
+    // Browsing a template elsewhere moves the spectra folder to it.
+    model.TemplateChosen(s.profile, dir.file("a/t.mca"));
+    EXPECT_EQ(s.profile.spectrumTemplateFile, "t.mca");
+    EXPECT_EQ(s.profile.spectraDirectory, dir.file("a/"));
+    EXPECT_TRUE(model.TemplateSwitchesEnabled());
+    EXPECT_FALSE(model.TemplateEdited(s.prompt, "none.mca"));
+    EXPECT_EQ(model.general.templateFile, "*.mca");
+    EXPECT_EQ(s.prompt.messages.back(), "Invalid filename - " + dir.file("a/none.mca") + ".");
+
+    // A folder that cannot be written keeps the field's previous text.
+    EXPECT_FALSE(model.SpectraFolderEdited(s.profile, s.prompt, dir.file("gone")));
+    EXPECT_EQ(s.prompt.messages.back(), "Invalid pathname - spectra files.");
+    EXPECT_EQ(model.general.spectraDirectory, dir.file("a/"));
+    EXPECT_TRUE(model.LibraryFolderEdited(s.profile, s.prompt, dir.file("b")));
+    EXPECT_EQ(s.profile.libraryDirectory, dir.file("b"));
+    EXPECT_TRUE(model.LibraryFileEdited(s.prompt, "lines.lib"));
+    model.LibraryFolderChosen(s.profile, dir.file("a"));
+    EXPECT_EQ(s.profile.libraryFile, "*.lib");
+    model.LibraryFileChosen(s.profile, dir.file("b/lines.lib"));
+    EXPECT_EQ(s.profile.libraryDirectory, dir.file("b/"));
+    EXPECT_EQ(s.profile.libraryFile, "lines.lib");
+
+    model.ColourPresetPressed(s.profile, ColourPreset::Lumo);
+    EXPECT_EQ(s.profile.plotBackgroundColor, 0xC0C0C0);
+    EXPECT_EQ(s.profile.infoColor, 0x808040);
+    EXPECT_EQ(s.profile.selectColor, 0x808040);
+    EXPECT_EQ(model.plot.backgroundColor, 0xC0C0C0);
+    ApplyColourPreset(s.profile, ColourPreset::Vorna);
+    EXPECT_EQ(s.profile.selectColor, 0xD8E9EC);
 }
