@@ -21,3 +21,14 @@ vorna_warnings(vorna_app_kestrel_tests)
 add_test(NAME vorna_app_kestrel_tests COMMAND vorna_app_kestrel_tests)
 set_tests_properties(vorna_app_kestrel_tests PROPERTIES
     ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LC_ALL=C.UTF-8;VORNA_SIMULATE=kestrela" TIMEOUT 240)
+
+# The preferences sheet and what the program does when it closes.
+add_executable(vorna_prefs_tests app/PreferencesTest.cpp app/ModalDriver.cpp app/ModalDriver.h)
+set_target_properties(vorna_prefs_tests PROPERTIES AUTOMOC ON)
+target_link_libraries(vorna_prefs_tests PRIVATE vorna_app Qt6::Test)
+target_include_directories(vorna_prefs_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
+target_compile_definitions(vorna_prefs_tests PRIVATE VORNA_EXAMPLES_DIR="${PROJECT_SOURCE_DIR}/examples")
+vorna_warnings(vorna_prefs_tests)
+add_test(NAME vorna_prefs_tests COMMAND vorna_prefs_tests)
+set_tests_properties(vorna_prefs_tests PROPERTIES
+    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LC_ALL=C.UTF-8;VORNA_SIMULATE=" TIMEOUT 120)

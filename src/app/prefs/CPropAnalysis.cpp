@@ -66,6 +66,12 @@ CPropAnalysis::CPropAnalysis(PreferencesEnv& env, QWidget* parent)
     m_libFile->setToolTip(QStringLiteral("Default library file"));
     m_libSens->setToolTip(QStringLiteral("Library scan sensitivity"));
 
+    m_background->setObjectName(QStringLiteral("backgroundChannels"));
+    m_goodPeak->setObjectName(QStringLiteral("goodPeakValue"));
+    m_loops->setObjectName(QStringLiteral("numberOfLoops"));
+    m_resolutionTest->setObjectName(QStringLiteral("resolutionTest"));
+    m_peakingTime->setObjectName(QStringLiteral("initialPeakingTime"));
+    m_libFolder->setObjectName(QStringLiteral("libraryDirectory"));
     for (QLineEdit* e :
          {m_background, m_searchSens, m_libSens, m_repeatFolder, m_repeatFile, m_delay})
         Track(e);

@@ -26,17 +26,20 @@ CPropMca::CPropMca(PreferencesEnv& env, const McaLinkState& link, QWidget* paren
 
     auto* linkBox = new QGroupBox(QStringLiteral("Connection"));
     auto* linkForm = new QFormLayout(linkBox);
+    linkForm->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
     linkForm->addRow(QStringLiteral("COM P&ort:"), m_port);
     linkForm->addRow(QStringLiteral("&Baud Rate:"), m_baud);
     linkForm->addRow(QString(), m_connect);
 
     auto* update = new QGroupBox(QStringLiteral("Update"));
     auto* updateForm = new QFormLayout(update);
+    updateForm->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
     updateForm->addRow(QStringLiteral("&Interval:"), m_interval);
     updateForm->addRow(QString(), m_manual);
 
     auto* security = new QGroupBox(QStringLiteral("Security"));
     auto* securityForm = new QFormLayout(security);
+    securityForm->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
     auto* warning = new QLabel(QStringLiteral(
         "Warning!!  Entering security code of 0 unlocks the MCA and purges all MCA data."));
     warning->setWordWrap(true);
@@ -56,6 +59,12 @@ CPropMca::CPropMca(PreferencesEnv& env, const McaLinkState& link, QWidget* paren
     m_baud->setToolTip(QStringLiteral("Baud rate selection"));
     m_connect->setToolTip(QStringLiteral("Connect to  KestrelA on startup"));
 
+    // Names for tests and accessibility tools.
+    m_port->setObjectName(QStringLiteral("comPort"));
+    m_baud->setObjectName(QStringLiteral("baudRate"));
+    m_interval->setObjectName(QStringLiteral("interval"));
+    m_code->setObjectName(QStringLiteral("securityCode"));
+    m_battery->setObjectName(QStringLiteral("batteryType"));
     Track(m_port);
     Track(m_baud);
     Track(m_connect);
