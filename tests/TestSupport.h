@@ -16,7 +16,8 @@ public:
     std::vector<std::string> messages;
     std::vector<std::string> questions;
     std::vector<std::string> statuses;
-    std::deque<std::string> savePaths; // choices for save dialogs; Cancel when empty
+    std::deque<std::string> savePaths;          // choices for save dialogs; Cancel when empty
+    std::vector<std::string> proposedSavePaths; // what each save dialog was opened with
 
     void message(const std::string& text, PromptStyle) override { messages.push_back(text); }
     PromptAnswer question(const std::string& text, bool) override {
@@ -28,6 +29,7 @@ public:
         return a;
     }
     bool chooseSaveFile(std::string& path, const std::string&, const std::string&) override {
+        proposedSavePaths.push_back(path);
         if (savePaths.empty())
             return false;
         path = savePaths.front();

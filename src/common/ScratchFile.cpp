@@ -28,8 +28,10 @@ ScratchFile::~ScratchFile() {
 bool ScratchFile::Fill(std::size_t size) {
     if (!m_file)
         return false;
-    std::vector<char> zeros(size, 0);
-    bool ok = std::fwrite(zeros.data(), 1, zeros.size(), m_file) == zeros.size() &&
+    // Not zeros: a compressing file system may store a run of zeros as a hole, which is as
+    // sparse as a file that was only extended.
+    std::vector<char> bytes(size, 'V');
+    bool ok = std::fwrite(bytes.data(), 1, bytes.size(), m_file) == bytes.size() &&
               std::fflush(m_file) == 0;
     return Close() && ok;
 }

@@ -18,7 +18,7 @@ public:
     ScratchFile& operator=(const ScratchFile&) = delete;
 
     bool IsOpen() const { return m_file != nullptr; }
-    // Writes `size` zero bytes, flushes and closes; false when the medium cannot hold them.
+    // Writes `size` bytes, flushes and closes; false when the medium cannot hold them.
     // The bytes are written, not just reserved: a sparse file never finds a full disk.
     bool Fill(std::size_t size);
     bool Close();

@@ -149,7 +149,8 @@ std::string DppConfigFile::NextProposedName() {
 }
 
 DppFileOutcome DppConfigFile::SaveWithDialog(int deviceType, UserPrompt& prompt) {
-    std::string chosen = NextProposedName();
+    EnsureFolder(dialogFolder);
+    std::string chosen = WithTrailingSeparator(dialogFolder) + NextProposedName();
     if (!prompt.chooseSaveFile(chosen, kDefaultExtension, kFilter))
         return {false, {}};
     path = chosen;

@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "common/DataFolders.h"
 #include "dpp/DppConfigStrings.h"
 
 namespace vorna {
@@ -48,7 +49,7 @@ public:
     // The file's bytes as Save writes them.
     std::string Text() const;
 
-    // The save dialog proposes "DPPCFG1", "DPPCFG2", ... within one run.
+    // The save dialog proposes "DPPCFG1", "DPPCFG2", ... within one run, in `dialogFolder`.
     std::string NextProposedName();
     // Save dialog, then Save; a cancel is a failed outcome without message.
     DppFileOutcome SaveWithDialog(int deviceType, UserPrompt& prompt);
@@ -56,6 +57,9 @@ public:
     std::string path;
     DppConfigStrings strings;
     int saveCounter = 0;
+    // Where the save dialog starts: the program's per-user data folder (made when first needed)
+    // rather than whatever the working directory happens to be.
+    std::string dialogFolder = UserDataFolder();
 };
 
 } // namespace vorna

@@ -134,9 +134,18 @@ SaveResult writeTo(const SpectrumEnvironment& env, CSpectrum& spectrum, const st
     return SaveResult::Saved;
 }
 
+// The per-user data folder stands for "no folder" and is made when something first needs it.
+void makeDataFolderWhenNeeded(const std::string& directory) {
+    if (!directory.empty() && directory == UserDataFolder())
+        EnsureFolder(directory);
+}
+
 // The folder a spectrum is saved into: its own, else the spectra directory.
 std::string saveDirectory(const SpectrumEnvironment& env, const PathParts& parts) {
-    return parts.directory.empty() ? env.spectraDirectory : parts.directory;
+    if (!parts.directory.empty())
+        return parts.directory;
+    makeDataFolderWhenNeeded(env.spectraDirectory);
+    return env.spectraDirectory;
 }
 
 bool tagHeldByAnother(const CSpectraList& list, const CSpectrum& self, const std::string& tag) {
@@ -295,9 +304,7 @@ bool RevertSpectrum(CSpectraList& list, CSpectrum& spectrum, const std::string& 
 
 OpenDialogSetup MakeOpenDialogSetup(const std::string& spectraDirectory) {
     OpenDialogSetup setup;
-    // The per-user data folder stands for "no folder" and is made when a dialog first needs it.
-    if (!spectraDirectory.empty() && spectraDirectory == UserDataFolder())
-        EnsureFolder(spectraDirectory);
+    makeDataFolderWhenNeeded(spectraDirectory);
     if (!spectraDirectory.empty() && !isCurrentDirectoryMark(spectraDirectory) &&
         DirectoryExists(spectraDirectory))
         setup.initialDirectory = withTrailingSeparator(spectraDirectory);

@@ -187,8 +187,12 @@ TEST(DppConfigFile, SaveDialogProposesNumberedNames) {
     TempDir dir;
     test::ScriptedPrompt prompt;
     DppConfigFile file;
+    file.dialogFolder = dir.file("data");
     prompt.savePaths = {dir.file("a.cfg")};
     EXPECT_TRUE(file.SaveWithDialog(2, prompt).ok);
+    EXPECT_EQ(prompt.proposedSavePaths, std::vector<std::string>{dir.file("data/DPPCFG1")})
+        << "the dialog starts in the data folder, made for it";
+    EXPECT_TRUE(std::filesystem::is_directory(dir.file("data")));
     EXPECT_EQ(file.path, dir.file("a.cfg"));
     DppFileOutcome cancelled = file.SaveWithDialog(2, prompt);
     EXPECT_FALSE(cancelled.ok);

@@ -10,7 +10,9 @@
 #include "settings/CSProfile.h"
 #include "settings/MemoryProfileStore.h"
 #include "settings/PreferencesModel.h"
+#include "spectrum/CSpectrum.h"
 #include "spectrum/SpectrumEnvironment.h"
+#include "spectrum/SpectrumFile.h"
 
 using namespace vorna;
 using vorna::test::ScriptedPrompt;
@@ -90,4 +92,21 @@ TEST(DataFolders, FolderCheckOfNoFolderMakesTheDataFolderWhenFirstNeeded) {
     EXPECT_TRUE(FolderFieldHasRoom(home.dataFolder().substr(0, home.dataFolder().size() - 1)));
     EXPECT_FALSE(FolderFieldHasRoom(home.dataFolder() + "typo"));
     EXPECT_TRUE(std::filesystem::is_empty(home.dataFolder()));
+}
+
+TEST(DataFolders, SpectrumSavedWithoutAFolderGoesToTheDataFolderMadeForIt) {
+    PrivateDataHome home;
+    MemoryProfileStore store;
+    CSProfile profile(store, {1920, 1080});
+    ASSERT_EQ(profile.spectraDirectory, "\\");
+    SpectrumEnvironment env;
+    ScriptedPrompt prompt;
+    env.prompt = &prompt;
+    profile.FillEnvironment(env);
+    CSpectrum spectrum(env.slots, 1);
+    spectrum.m_strFileName = "S1.mca";
+    EXPECT_EQ(SaveSpectrum(env, spectrum, false, 1), SaveResult::Saved);
+    EXPECT_TRUE(std::filesystem::is_regular_file(home.dataFolder() + "S1.mca"));
+    EXPECT_FALSE(std::filesystem::exists("S1.mca")) << "never the working directory";
+    EXPECT_TRUE(prompt.messages.empty());
 }

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "TestSupport.h"
+#include "common/ScratchFile.h"
 #include "settings/CSProfile.h"
 
 using namespace vorna;
@@ -79,4 +80,21 @@ TEST(ProfileChecks, FileCheck) {
               (std::vector<std::string>{"No file or path defined.",
                                         "Invalid filename - " + dir.file("none.lib") + ".",
                                         "Invalid filename - " + dir.path() + "."}));
+}
+
+// The room check must take disk space for real: an extended (sparse) file costs no blocks and so
+// never meets a full disk.
+TEST(ProfileChecks, ScratchFileTakesRealDiskSpace) {
+    TempDir dir;
+    const std::string path = dir.file("lumo-temp.tmp");
+    {
+        ScratchFile scratch(path);
+        ASSERT_TRUE(scratch.IsOpen());
+        ASSERT_TRUE(scratch.Fill(40000));
+        struct stat st {};
+        ASSERT_EQ(stat(path.c_str(), &st), 0);
+        EXPECT_EQ(st.st_size, 40000);
+        EXPECT_GE(static_cast<long long>(st.st_blocks) * 512, 40000LL);
+    }
+    EXPECT_FALSE(std::filesystem::exists(path)) << "removed with its object";
 }
