@@ -124,6 +124,20 @@ void PreferencesTest::dppDeviceShowsAnInertVestaPage() {
     s.sheet->Tabs()->setCurrentIndex(3);
     QCOMPARE(s.sheet->DefaultsButton()->text(), QStringLiteral("Defaults - Plot"));
     QVERIFY(s.sheet->DefaultsButton()->isEnabled());
+    // A Kestrel that is not connected: the page says so once, when it is first shown, and only
+    // the security code and battery type are disabled.
+    Sheet kestrel;
+    kestrel.Open(0, PreferencesPage::General);
+    QVERIFY(kestrel.prompt.messages.empty());
+    kestrel.sheet->Tabs()->setCurrentIndex(1);
+    kestrel.sheet->Tabs()->setCurrentIndex(0);
+    kestrel.sheet->Tabs()->setCurrentIndex(1);
+    QCOMPARE(kestrel.prompt.messages,
+             std::vector<std::string>{"MCA is not connected.  Certain parameters are disabled."});
+    QVERIFY(!kestrel.Find<QLineEdit>("securityCode")->isEnabled());
+    QVERIFY(!kestrel.Find<QComboBox>("batteryType")->isEnabled());
+    QVERIFY(kestrel.Find<QComboBox>("comPort")->isEnabled());
+    QVERIFY(kestrel.sheet->DefaultsButton()->isEnabled());
 }
 
 void PreferencesTest::defaultsLetOkSkipTheFolderAndFileChecks() {
