@@ -23,6 +23,10 @@ CPropMca::CPropMca(PreferencesEnv& env, const McaLinkState& link, QWidget* paren
     m_baud->addItems({QStringLiteral("9600"), QStringLiteral("19200"), QStringLiteral("38400"),
                       QStringLiteral("57600"), QStringLiteral("115200")});
     m_battery->addItems({QStringLiteral("Alkaline"), QStringLiteral("NiCd")});
+    for (QComboBox* combo : {m_port, m_baud, m_battery}) {
+        combo->setMinimumContentsLength(9);
+        combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    }
 
     auto* linkBox = new QGroupBox(QStringLiteral("Connection"));
     auto* linkForm = new QFormLayout(linkBox);
