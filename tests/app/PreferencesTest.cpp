@@ -77,6 +77,7 @@ private Q_SLOTS:
     void dppDeviceShowsAnInertVestaPage();
     void defaultsLetOkSkipTheFolderAndFileChecks();
     void resolutionTestOptionSetsTwentyFourLoops();
+    void colourPresetsActAtOnce();
     void closingReloadsAndRecomputesOnlyWhatChanged();
 };
 
@@ -177,6 +178,25 @@ void PreferencesTest::resolutionTestOptionSetsTwentyFourLoops() {
     Sheet kestrel;
     kestrel.Open(0, PreferencesPage::Analysis);
     QVERIFY(!kestrel.Find<QCheckBox>("resolutionTest")->isEnabled());
+}
+
+void PreferencesTest::colourPresetsActAtOnce() {
+    Sheet s;
+    int redraws = 0;
+    PreferencesHooks hooks;
+    hooks.coloursChanged = [&redraws] { ++redraws; };
+    s.sheet = std::make_unique<CProperties>(s.profile, 0, McaLinkState{}, s.prompt,
+                                            PreferencesPage::General, hooks);
+    for (QPushButton* b : s.sheet->findChildren<QPushButton*>())
+        if (b->text() == QStringLiteral("&LUMO Default Colors"))
+            b->click();
+    QCOMPARE(redraws, 1);
+    QCOMPARE(s.profile.plotBackgroundColor, 0xC0C0C0);
+    QCOMPARE(s.profile.infoColor, 0x808040);
+    QCOMPARE(s.profile.selectColor, 0x808040);
+    QCOMPARE(s.Find<ColourButton>("backgroundColor")->Colour(), 0xC0C0C0);
+    s.sheet->reject();
+    QCOMPARE(s.profile.plotBackgroundColor, 0xC0C0C0); // no OK needed
 }
 
 void PreferencesTest::closingReloadsAndRecomputesOnlyWhatChanged() {

@@ -54,6 +54,7 @@ CPlotPanePage::CPlotPanePage(PreferencesEnv& env, QWidget* parent)
     layout->addWidget(m_autoscale, 2, 0, 1, 2);
     layout->setRowStretch(3, 1);
 
+    m_background->setObjectName(QStringLiteral("backgroundColor"));
     m_grid->setToolTip(QStringLiteral("Enable or disable grids"));
     m_ticks->setToolTip(QStringLiteral("Enable or disable tick markers"));
     m_horz->setToolTip(QStringLiteral("Number of horizontal cells in grid"));

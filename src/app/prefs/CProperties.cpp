@@ -29,6 +29,14 @@ CProperties::CProperties(CSProfile& profile, int deviceType, const McaLinkState&
                new CPlotPanePage(m_env)};
     for (PreferencesPageWidget* page : m_pages)
         m_tabs->addTab(page, FromCore(DescribePage(page->Page(), deviceType).title));
+    // The colour presets also change the Plot page's background colour button.
+    m_env.coloursChanged = [this] {
+        PreferencesPageWidget* plot = m_pages[static_cast<size_t>(PreferencesPage::Plot)];
+        plot->Collect();
+        plot->Load();
+        if (m_hooks.coloursChanged)
+            m_hooks.coloursChanged();
+    };
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel |
                                          QDialogButtonBox::Apply);
