@@ -149,7 +149,8 @@ std::string DppConfigFile::NextProposedName() {
 }
 
 DppFileOutcome DppConfigFile::SaveWithDialog(int deviceType, UserPrompt& prompt) {
-    EnsureFolder(dialogFolder);
+    if (dialogFolder == UserDataFolder())
+        EnsureFolder(dialogFolder); // a folder the user named is never made here
     std::string chosen = WithTrailingSeparator(dialogFolder) + NextProposedName();
     if (!prompt.chooseSaveFile(chosen, kDefaultExtension, kFilter))
         return {false, {}};

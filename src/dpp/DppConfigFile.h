@@ -57,8 +57,8 @@ public:
     std::string path;
     DppConfigStrings strings;
     int saveCounter = 0;
-    // Where the save dialog starts: the program's per-user data folder (made when first needed)
-    // rather than whatever the working directory happens to be.
+    // Where the save dialog starts, never the working directory: the per-user data folder (made
+    // when first needed) unless the caller passes the resolved spectra folder.
     std::string dialogFolder = UserDataFolder();
 };
 

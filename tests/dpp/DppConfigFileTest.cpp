@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <fcntl.h>
 #include <filesystem>
 #include <sys/file.h>
@@ -187,12 +188,24 @@ TEST(DppConfigFile, SaveDialogProposesNumberedNames) {
     TempDir dir;
     test::ScriptedPrompt prompt;
     DppConfigFile file;
-    file.dialogFolder = dir.file("data");
+    file.dialogFolder = dir.file("data/");
     prompt.savePaths = {dir.file("a.cfg")};
     EXPECT_TRUE(file.SaveWithDialog(2, prompt).ok);
     EXPECT_EQ(prompt.proposedSavePaths, std::vector<std::string>{dir.file("data/DPPCFG1")})
-        << "the dialog starts in the data folder, made for it";
-    EXPECT_TRUE(std::filesystem::is_directory(dir.file("data")));
+        << "the dialog starts in the folder it was given";
+    EXPECT_FALSE(std::filesystem::exists(dir.file("data"))) << "a named folder is not made";
+    // Without a folder of the caller's the dialog starts in the data folder, made for it.
+    const char* saved = std::getenv("XDG_DATA_HOME");
+    const std::string savedValue = saved ? saved : "";
+    setenv("XDG_DATA_HOME", dir.path().c_str(), 1);
+    DppConfigFile fresh;
+    EXPECT_FALSE(fresh.SaveWithDialog(2, prompt).ok);
+    EXPECT_EQ(prompt.proposedSavePaths.back(), dir.file("vorna/DPPCFG1"));
+    EXPECT_TRUE(std::filesystem::is_directory(dir.file("vorna")));
+    if (saved)
+        setenv("XDG_DATA_HOME", savedValue.c_str(), 1);
+    else
+        unsetenv("XDG_DATA_HOME");
     EXPECT_EQ(file.path, dir.file("a.cfg"));
     DppFileOutcome cancelled = file.SaveWithDialog(2, prompt);
     EXPECT_FALSE(cancelled.ok);
