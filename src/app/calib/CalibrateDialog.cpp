@@ -84,6 +84,7 @@ QWidget* CalibrateDialog::BuildPointsGroup() {
     m_points->setHeaderLabels(
         {QStringLiteral("Channel"), QStringLiteral("Value"), QStringLiteral("Deviation")});
     m_points->header()->setSectionResizeMode(QHeaderView::Stretch);
+    m_points->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_points->setMinimumHeight(fontMetrics().height() * 9);
     m_points->setToolTip(QStringLiteral("Calibration points: channel, value and deviation"));
     connect(m_points, &QTreeWidget::currentItemChanged, this, [this] {

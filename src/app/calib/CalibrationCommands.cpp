@@ -20,6 +20,11 @@ namespace {
 
 // The dialog is modeless and single: a second F5 brings the open one forward.
 void OpenCalibrate(ShellContext& c, QPointer<CalibrateDialog>& open) {
+    // A closed dialog waits for its deletion; a new one takes its place.
+    if (open && !open->isVisible()) {
+        open->deleteLater();
+        open = nullptr;
+    }
     if (!open) {
         open = new CalibrateDialog(c.state, c.frame);
         open->show();

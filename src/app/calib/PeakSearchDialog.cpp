@@ -75,8 +75,11 @@ PeakSearchDialog::PeakSearchDialog(ProgramState& state, CMainFrame& frame, CSpec
     m_replace =
         button("Re&place ROI List", "replaceList", "Replace the ROI list by the peaks found", this);
     m_details = button("ROI &Details...", "details", "Statistics of the spectrum's ROIs", this);
-    for (QPushButton* b : {all, range, m_add, m_replace, m_details})
+    const int padding = 2 * fontMetrics().averageCharWidth();
+    for (QPushButton* b : {all, range, m_add, m_replace, m_details}) {
+        b->setMinimumWidth(b->sizeHint().width() + padding);
         side->addWidget(b);
+    }
     side->addStretch();
     connect(all, &QPushButton::clicked, this, &PeakSearchDialog::SearchAll);
     connect(range, &QPushButton::clicked, this, &PeakSearchDialog::SearchRange);
