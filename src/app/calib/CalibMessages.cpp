@@ -12,9 +12,9 @@ void ShowMessages(QWidget* parent, const std::vector<std::string>& texts) {
     for (const std::string& text : texts) {
         if (parent && !owner)
             return;
-        QPointer<QMessageBox> box = new QMessageBox(QMessageBox::Warning, QStringLiteral("VORNA"),
-                                                    QString::fromStdString(text),
-                                                    QMessageBox::Ok, owner.data());
+        QPointer<QMessageBox> box =
+            new QMessageBox(QMessageBox::Warning, QStringLiteral("VORNA"),
+                            QString::fromStdString(text), QMessageBox::Ok, owner.data());
         box->exec();
         delete box.data();
     }

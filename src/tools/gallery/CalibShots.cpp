@@ -36,9 +36,8 @@ const Registrar calibrationPlot{{"calibration-plot", [](CMainFrame& f, ProgramSt
                                      }
                                  }}};
 
-const Registrar peakSearch{{"peak-search", [](CMainFrame& f, ProgramState&) {
-                                f.Execute(ToInt(CommandId::PeakSearch));
-                            }}};
+const Registrar peakSearch{
+    {"peak-search", [](CMainFrame& f, ProgramState&) { f.Execute(ToInt(CommandId::PeakSearch)); }}};
 
 const Registrar peakSearchResults{{"peak-search-results", [](CMainFrame& f, ProgramState&) {
                                        QTimer::singleShot(0, &f, [&f] {
