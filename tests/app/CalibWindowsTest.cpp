@@ -154,9 +154,14 @@ void CalibWindowsTest::calibratePointRulesAndMessages() {
     }
     QVERIFY(!equation->isEnabled());
     QCOMPARE(d->findChild<QLabel*>("coefficients")->text(), QStringLiteral("A=0  B=0.01 "));
+    // Enter in the Value field adds the point and keeps the dialog open.
     type(*d, "channel", "300");
     type(*d, "value", "3.5");
-    d->AddPoint();
+    d->activateWindow();
+    d->findChild<QLineEdit*>("value")->setFocus();
+    QTest::keyClick(d->findChild<QLineEdit*>("value"), Qt::Key_Return);
+    QVERIFY(d->isVisible());
+    QCOMPARE(pointCount(*d), 3);
     QVERIFY(equation->isEnabled());
     QVERIFY(d->findChild<QLabel*>("cTerm")->isHidden());
     equation->setCurrentIndex(1);

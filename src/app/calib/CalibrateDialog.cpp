@@ -7,6 +7,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -154,8 +155,7 @@ QWidget* CalibrateDialog::BuildPointsGroup() {
     connect(cursor, &QPushButton::clicked, this, &CalibrateDialog::TakeCursor);
 
     m_value = field("value", group);
-    m_value->setToolTip(QStringLiteral("Value at the channel; Enter adds the point"));
-    connect(m_value, &QLineEdit::returnPressed, this, &CalibrateDialog::AddPoint);
+    m_value->setToolTip(QStringLiteral("Value at the channel"));
     auto* valueLabel = new QLabel(QStringLiteral("&Value:"), group);
     valueLabel->setBuddy(m_value);
     form->addRow(valueLabel, m_value);
@@ -280,6 +280,17 @@ void CalibrateDialog::TakeCursor() {
 void CalibrateDialog::ShowPlot() {
     CalibrationPlotWindow plot(m_editor->Calibration(), this);
     plot.exec();
+}
+
+// Enter in the point fields adds the point instead of closing the dialog.
+void CalibrateDialog::keyPressEvent(QKeyEvent* event) {
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && (focusWidget() == m_channel || focusWidget() == m_value)) {
+        event->accept();
+        AddPoint();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 void CalibrateDialog::StorePosition() {

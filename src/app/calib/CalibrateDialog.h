@@ -37,6 +37,9 @@ public:
     void accept() override;
     void reject() override;
 
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
     QWidget* BuildPointsGroup();
     QWidget* BuildAutoGroup();
