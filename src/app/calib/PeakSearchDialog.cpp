@@ -190,7 +190,10 @@ void PeakSearchDialog::accept() {
     CSProfile& p = m_state.Profile();
     p.peakWidth = input->width;
     p.peakSearchSens = input->sensitivity;
-    m_state.ApplyProfileToEnvironment();
+    // Only these two change: the rest of the environment stays as the worker reads it.
+    AnalysisSettings& settings = m_state.Environment().settings;
+    settings.peakWidth = p.peakWidth;
+    settings.peakSearchSens = p.peakSearchSens;
     Close();
     QDialog::accept();
 }
