@@ -31,5 +31,8 @@ void RegisterHelpCommands(CommandRouter& router, ShellContext& context);
 void RegisterPreferencesCommands(CommandRouter& router, ShellContext& context);
 // The preferences sheet on one of its pages; the reloads its changes call for follow its close.
 void ShowPreferences(ShellContext& context, PreferencesPage page);
+void RegisterCalibrationCommands(CommandRouter& router, ShellContext& context);
+// Ctrl+F5 in the plot: a two-point calibration of the active spectrum.
+void RunAutoCalibration(ShellContext& context);
 
 } // namespace vorna
