@@ -17,7 +17,8 @@ constexpr const char* kLibraryFilter = "Spectra Library Files (*.lib)|*.lib|All 
 
 void LoadLibrary(ShellContext& c) {
     std::string path;
-    if (!c.prompt.chooseOpenFile(path, "Open", c.state.Profile().libraryDirectory, kLibraryFilter))
+    if (!c.prompt.chooseOpenFile(path, "Open", DialogFolder(c.state.Profile().libraryDirectory),
+                                 kLibraryFilter))
         return;
     LoadLibraryFile(c.state.Library(), path, c.state.Prompt());
     c.frame.RefreshPanes();
@@ -49,9 +50,9 @@ void RegisterAnalyzeCommands(CommandRouter& r, ShellContext& c) {
     for (C id : {C::ClearAllRois, C::NextRoi, C::PreviousRoi, C::ClearCursorRoi})
         r.Register(ToInt(id), [&c, id] { c.frame.RunPlotCommand(ToInt(id)); });
     r.Register(ToInt(C::CopyRoi), [&c] { CopyRois(c); });
-    for (C id : {C::Expression, C::ShowLibrary, C::DefineRoi,
-                 C::RoiDetails, C::FundamentalParameters, C::FlareController, C::PrintRoi,
-                 C::RoiListPrint, C::RoiListCopy})
+    for (C id :
+         {C::Expression, C::ShowLibrary, C::DefineRoi, C::RoiDetails, C::FundamentalParameters,
+          C::FlareController, C::PrintRoi, C::RoiListPrint, C::RoiListCopy})
         r.Register(ToInt(id), [&c, id] { ReportNotAvailable(c, id); });
 }
 

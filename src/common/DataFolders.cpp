@@ -58,6 +58,13 @@ std::string ResolveFolderFile(std::string_view stored, std::string_view file) {
     return ResolveFolder(stored) + std::string(file);
 }
 
+std::string DialogFolder(std::string_view stored) {
+    const std::string folder = ResolveFolder(stored);
+    if (IsUnsetFolder(stored))
+        EnsureFolder(folder);
+    return folder;
+}
+
 bool EnsureFolder(const std::string& folder) {
     if (folder.empty())
         return true; // the working directory

@@ -43,6 +43,10 @@ std::string ResolveFolder(std::string_view stored);
 // `file` inside the folder a setting stands for.
 std::string ResolveFolderFile(std::string_view stored, std::string_view file);
 
+// The folder a file dialog for a setting starts in: ResolveFolder, with the per-user data folder
+// made when the setting stands for it (a dialog cannot start in a folder that is not there).
+std::string DialogFolder(std::string_view stored);
+
 // Creates `folder` and its parents when missing (the user data folder is made when first
 // needed). True when it is a folder afterwards.
 bool EnsureFolder(const std::string& folder);

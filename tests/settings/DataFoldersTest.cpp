@@ -87,6 +87,10 @@ TEST(DataFolders, FolderCheckOfNoFolderMakesTheDataFolderWhenFirstNeeded) {
     EXPECT_FALSE(std::filesystem::exists(home.dataFolder() + "typo"));
     EXPECT_EQ(prompt.messages, std::vector<std::string>{"Invalid pathname - library files."});
 
+    // File dialogs start in a folder that is there.
+    EXPECT_EQ(DialogFolder(home.dataFolder() + "typo"), home.dataFolder() + "typo/");
+    EXPECT_FALSE(std::filesystem::exists(home.dataFolder() + "typo"));
+
     // The directory fields' room check follows the same rule.
     EXPECT_TRUE(FolderFieldHasRoom(""));
     EXPECT_TRUE(FolderFieldHasRoom(home.dataFolder().substr(0, home.dataFolder().size() - 1)));
@@ -109,4 +113,8 @@ TEST(DataFolders, SpectrumSavedWithoutAFolderGoesToTheDataFolderMadeForIt) {
     EXPECT_TRUE(std::filesystem::is_regular_file(home.dataFolder() + "S1.mca"));
     EXPECT_FALSE(std::filesystem::exists("S1.mca")) << "never the working directory";
     EXPECT_TRUE(prompt.messages.empty());
+
+    PrivateDataHome fresh; // the Load Library dialog and the preferences' browsers
+    EXPECT_EQ(DialogFolder("\\"), fresh.dataFolder());
+    EXPECT_TRUE(std::filesystem::is_directory(fresh.dataFolder()));
 }

@@ -62,7 +62,7 @@ QWidget* WithBrowseButton(QLineEdit* edit, QPushButton* browse) {
 std::optional<std::string> BrowseForFolder(QWidget* parent, const QString& prompt,
                                            const std::string& start) {
     QFileDialog dialog(parent, QStringLiteral("Browse for Folder"),
-                       PathFromCore(ResolveFolder(start)));
+                       PathFromCore(DialogFolder(start)));
     dialog.setFileMode(QFileDialog::Directory);
     dialog.setOption(QFileDialog::ShowDirsOnly);
     dialog.setOption(QFileDialog::DontUseNativeDialog);
@@ -76,7 +76,7 @@ std::optional<std::string> BrowseForFile(QWidget* parent, const QString& title,
                                          const std::string& startFolder, const char* filter) {
     QtUserPrompt prompt(parent);
     std::string path;
-    if (!prompt.chooseOpenFile(path, ToCore(title), ResolveFolder(startFolder), filter))
+    if (!prompt.chooseOpenFile(path, ToCore(title), DialogFolder(startFolder), filter))
         return std::nullopt;
     return path;
 }
