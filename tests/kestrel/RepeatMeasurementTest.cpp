@@ -202,6 +202,20 @@ TEST(RepeatMeasurement, SeriesEndsWhenStoppedByHandOrSwitchedOff) {
         EXPECT_TRUE(s.pending.empty());
         EXPECT_FALSE(std::filesystem::exists(s.Path("run1.mca")));
     }
+    // Switched off in the settings while the run goes on: stopped at once, so the run's end
+    // neither saves nor restarts.
+    {
+        SeriesWorld s;
+        s.StartCommand();
+        s.w.profile.repeatMeasEnable = 0;
+        s.series->Stop();
+        EXPECT_FALSE(s.series->Running());
+        EXPECT_FALSE(s.RunToEnd()); // the controller no longer waits for this end
+        s.series->Step();
+        s.RunWaits();
+        EXPECT_TRUE(s.waits.empty());
+        EXPECT_FALSE(std::filesystem::exists(s.Path("run1.mca")));
+    }
     // A log folder nobody can write to, and no program folder to fall back on: no series, but
     // the acquisition itself goes on.
     {
