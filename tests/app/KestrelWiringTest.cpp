@@ -169,7 +169,7 @@ void KestrelWiringTest::setupDialogThenRepeatedSeries() {
     CMainFrame& f = *app->MainFrame();
     ProgramState& state = app->State();
     QWidget* canvas = static_cast<PlotWidget*>(f.PlotPane())->canvas();
-    f.Execute(ToInt(CommandId::Connect));
+    QTest::keyClick(canvas, Qt::Key_F2);
     QVERIFY(state.DeviceConnected());
 
     // F9: the new channel count asks about the data first; No clears it.
