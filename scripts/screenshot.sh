@@ -2,8 +2,28 @@
 # Regenerates docs/screenshot.png: starts vorna with the example spectrum on a virtual X screen
 # (Xvfb) with settings of its own, and takes the screen with ImageMagick's import.
 # --acquire: against the simulated KestrelA, connected and acquiring for a few seconds.
+# --windows DIR [NAME...]: pictures of the program's windows (the window gallery), one PNG each.
 source "$(dirname "$0")/common.sh"
 ACQUIRE=0
+if [[ "${1:-}" == "--windows" ]]; then
+    shift
+    DIR="${1:?usage: screenshot.sh --windows DIR [NAME...]}"
+    shift
+    ensure_packages
+    export CCACHE_BASEDIR="$ROOT" CCACHE_NOHASHDIR=1
+    cmake -S "$ROOT" -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+    cmake --build "$BUILD_DIR" --target vorna_window_gallery -j 2
+    WORK="$(mktemp -d)"
+    trap 'kill "${XVFB_PID:-0}" 2>/dev/null || true; rm -rf "$WORK"' EXIT
+    # Each run takes its own display number so that several can run side by side.
+    DISPLAY_NUM=":$((100 + $$ % 100))"
+    Xvfb "$DISPLAY_NUM" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
+    XVFB_PID=$!
+    sleep 1
+    DISPLAY="$DISPLAY_NUM" XDG_CONFIG_HOME="$WORK/config" XDG_RUNTIME_DIR="$WORK" \
+        QT_QPA_PLATFORM=xcb VORNA_SIMULATE= "$BUILD_DIR/src/tools/gallery/vorna_window_gallery" "$DIR" "$@"
+    exit $?
+fi
 if [[ "${1:-}" == "--acquire" ]]; then
     ACQUIRE=1
     shift

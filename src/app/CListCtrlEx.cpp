@@ -1,6 +1,8 @@
 #include "app/CListCtrlEx.h"
 
 #include <QHeaderView>
+#include <QScrollBar>
+#include <algorithm>
 
 #include "app/TextConvert.h"
 
@@ -72,8 +74,18 @@ void CListCtrlEx::ResetSort() {
 
 void CListCtrlEx::ApplyColumnWidths() {
     const auto& columns = m_model->Columns();
-    for (size_t i = 0; i < columns.size(); ++i)
-        setColumnWidth(static_cast<int>(i), columns[i].width);
+    // The given width is the least; a longer text widens its column so nothing is cut off.
+    for (size_t i = 0; i < columns.size(); ++i) {
+        const int column = static_cast<int>(i);
+        setColumnWidth(column, std::max(columns[i].width, sizeHintForColumn(column)));
+    }
+}
+
+int CListCtrlEx::ContentWidth() const {
+    int width = verticalHeader()->isVisible() ? verticalHeader()->width() : 0;
+    for (int column = 0; column < m_model->columnCount(); ++column)
+        width += columnWidth(column);
+    return width + 2 * frameWidth() + verticalScrollBar()->sizeHint().width();
 }
 
 QString CListCtrlEx::CellText(int row, int column) const {

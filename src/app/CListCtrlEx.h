@@ -49,6 +49,8 @@ public:
     int RowCount() const { return m_proxy->rowCount(); }
     QString CellText(int row, int column) const;
     void ApplyColumnWidths();
+    // Width that shows every column whole, with room for the scroll bar.
+    int ContentWidth() const;
 
 private:
     ListTextModel* m_model;

@@ -4,6 +4,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "app/CListCtrlEx.h"
 #include "app/CMainFrame.h"
@@ -28,7 +29,7 @@ KeyboardMapDialog::KeyboardMapDialog(CMainFrame& frame) : QDialog(&frame) {
         {{QStringLiteral("Shortcut"), QStringLiteral("Keyboard Shortcut"), 95},
          {QStringLiteral("Description"), QStringLiteral("Shortcut Description"), 160}});
     Fill();
-    resize(420, 520);
+    resize(std::max(420, m_list->ContentWidth() + 2 * layout->contentsMargins().left()), 520);
     // Centred on the main window.
     move(frame.geometry().center() - rect().center());
 }
