@@ -67,6 +67,7 @@ CMainFrame::CMainFrame(ProgramState& state, QtUserPrompt& prompt, QWidget* paren
     RegisterAnalyzeCommands(m_router, m_context);
     RegisterDeviceCommands(m_router, m_context);
     RegisterHelpCommands(m_router, m_context);
+    RegisterCalibrationCommands(m_router, m_context);
     BuildActions();
     BuildMenus();
     BuildToolbar();
@@ -102,6 +103,7 @@ void CMainFrame::BuildPanes() {
     hooks.refreshInfo = [this] { m_info->Refresh(); };
     hooks.context = [this](const QPoint& p) { ShowSelectMenu(p); };
     hooks.cursorMoved = [this](int absolute) { m_display->SetCursor(absolute); };
+    hooks.autoCalibrate = [this] { RunAutoCalibration(m_context); };
     m_panes = std::make_unique<PlotPanes>(m_state, m_prompt, m_topSplit, std::move(hooks));
     m_plot = m_panes->Plot();
     m_nav = m_panes->Navigation();
