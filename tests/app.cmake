@@ -32,3 +32,4 @@ vorna_warnings(vorna_prefs_tests)
 add_test(NAME vorna_prefs_tests COMMAND vorna_prefs_tests)
 set_tests_properties(vorna_prefs_tests PROPERTIES
     ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LC_ALL=C.UTF-8;VORNA_SIMULATE=" TIMEOUT 120)
+    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LC_ALL=C.UTF-8;VORNA_SIMULATE=kestrela" TIMEOUT 300)

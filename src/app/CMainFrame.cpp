@@ -18,6 +18,7 @@
 #include "app/QtDisplaySink.h"
 #include "app/QtMainWindowSink.h"
 #include "app/QtUserPrompt.h"
+#include "app/RepeatMeasurementRunner.h"
 #include "app/SpectraListWindow.h"
 #include "app/TextConvert.h"
 #include "app/ToolbarIcons.h"
@@ -60,6 +61,7 @@ CMainFrame::CMainFrame(ProgramState& state, QtUserPrompt& prompt, QWidget* paren
     m_display = std::make_unique<QtDisplaySink>(this, std::move(targets));
 
     BuildPanes();
+    m_repeat = std::make_unique<RepeatMeasurementRunner>(state, *this);
     RegisterFileCommands(m_router, m_context);
     RegisterViewCommands(m_router, m_context);
     RegisterAnalyzeCommands(m_router, m_context);
@@ -355,6 +357,7 @@ void CMainFrame::HandleMessage(MainMessage message, intptr_t wparam, intptr_t lp
         // The worker saw the run end; the plot and panes show the last upload.
         SetDeviceIndicator(0, false);
         RefreshPanes();
+        m_repeat->AcquisitionEnded();
         break;
     default:
         // Device, tuning and companion messages have no receiver in this build.

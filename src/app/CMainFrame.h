@@ -30,6 +30,7 @@ class ProgramState;
 class QtDisplaySink;
 class QtMainWindowSink;
 class QtUserPrompt;
+class RepeatMeasurementRunner;
 class SpectraListWindow;
 struct MenuEntry;
 
@@ -71,6 +72,7 @@ public:
     QSplitter* RowSplitter() const { return m_topSplit; }
     QWidget* PlotPane() const { return m_plot; }
     PlotPanes& Panes() { return *m_panes; }
+    RepeatMeasurementRunner& Repeat() { return *m_repeat; }
     // The plot's own commands (views, ROI selection, mouse modes); false for others.
     bool RunPlotCommand(int commandId);
 
@@ -119,6 +121,7 @@ private:
     QSplitter* m_topSplit = nullptr;
     InfoPane* m_info = nullptr;
     std::unique_ptr<PlotPanes> m_panes;
+    std::unique_ptr<RepeatMeasurementRunner> m_repeat;
     QWidget* m_plot = nullptr;
     QWidget* m_nav = nullptr;
     SpectraListWindow* m_spectraList = nullptr;
