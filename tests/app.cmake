@@ -20,7 +20,7 @@ target_include_directories(vorna_app_kestrel_tests PRIVATE ${CMAKE_CURRENT_SOURC
 vorna_warnings(vorna_app_kestrel_tests)
 add_test(NAME vorna_app_kestrel_tests COMMAND vorna_app_kestrel_tests)
 set_tests_properties(vorna_app_kestrel_tests PROPERTIES
-    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LC_ALL=C.UTF-8;VORNA_SIMULATE=kestrela" TIMEOUT 240)
+    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LC_ALL=C.UTF-8;VORNA_SIMULATE=kestrela" TIMEOUT 300)
 
 # The preferences sheet and what the program does when it closes.
 add_executable(vorna_prefs_tests app/PreferencesTest.cpp app/ModalDriver.cpp app/ModalDriver.h)
@@ -32,4 +32,3 @@ vorna_warnings(vorna_prefs_tests)
 add_test(NAME vorna_prefs_tests COMMAND vorna_prefs_tests)
 set_tests_properties(vorna_prefs_tests PROPERTIES
     ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LC_ALL=C.UTF-8;VORNA_SIMULATE=" TIMEOUT 120)
-    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LC_ALL=C.UTF-8;VORNA_SIMULATE=kestrela" TIMEOUT 300)

@@ -6,6 +6,7 @@
 #include "app/InfoPane.h"
 #include "app/PlotPanes.h"
 #include "app/QtUserPrompt.h"
+#include "app/RepeatMeasurementRunner.h"
 #include "app/ShellContext.h"
 #include "app/TextConvert.h"
 #include "app/prefs/CProperties.h"
@@ -34,6 +35,12 @@ void Applied(ShellContext& c, const ApplyOutcome& outcome) {
     if (outcome.mcaSend && c.state.Acq())
         c.state.Acq()->ApplyPreferences(static_cast<uint16_t>(outcome.mcaSend->securityCode),
                                         outcome.mcaSend->batteryType);
+    if (outcome.resolutionTestOption) {
+        // The Analysis page's repeat settings start a series afresh.
+        RepeatMeasurement& series = c.frame.Repeat().Series();
+        series.Stop();
+        series.SetResolutionTestOption(*outcome.resolutionTestOption);
+    }
     c.state.ApplyProfileToEnvironment();
     Redraw(c);
 }
