@@ -63,6 +63,7 @@ CMainFrame::CMainFrame(ProgramState& state, QtUserPrompt& prompt, QWidget* paren
     RegisterFileCommands(m_router, m_context);
     RegisterViewCommands(m_router, m_context);
     RegisterAnalyzeCommands(m_router, m_context);
+    RegisterRoiCommands(m_router, m_context);
     RegisterDeviceCommands(m_router, m_context);
     RegisterHelpCommands(m_router, m_context);
     BuildActions();
@@ -99,7 +100,10 @@ void CMainFrame::BuildPanes() {
     hooks.command = [this](int id) { Execute(id); };
     hooks.refreshInfo = [this] { m_info->Refresh(); };
     hooks.context = [this](const QPoint& p) { ShowSelectMenu(p); };
-    hooks.cursorMoved = [this](int absolute) { m_display->SetCursor(absolute); };
+    hooks.cursorMoved = [this](int absolute) {
+        m_display->SetCursor(absolute);
+        Q_EMIT CursorMoved(absolute);
+    };
     m_panes = std::make_unique<PlotPanes>(m_state, m_prompt, m_topSplit, std::move(hooks));
     m_plot = m_panes->Plot();
     m_nav = m_panes->Navigation();
