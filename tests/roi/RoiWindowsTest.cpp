@@ -308,6 +308,13 @@ void RoiWindowsTest::libraryListFollowsTheCursor() {
     plot.MoveCursorTo(p.active().ToAbsoluteChannel(700)); // 7.00 keV
     QCOMPARE(w->List()->Text(), std::string("6.93\tCo Ka\t\n7.06\tFe Kb\t\n7.48\tNi Ka\t\n"));
     QCOMPARE(w->List()->CopyText().substr(0, 16), std::string("Energy\tElement\t\n"));
+    // Emptied by the preferences: the list follows the panes' refresh.
+    p.state().Library().Clear();
+    p.frame().RefreshPanes();
+    QCOMPARE(w->List()->RowCount(), 0);
+    p.LoadLibrary();
+    p.frame().RefreshPanes();
+    QCOMPARE(w->List()->RowCount(), 3);
     plot.MoveCursorTo(p.active().ToAbsoluteChannel(100)); // 1.00 keV: nothing near
     QCOMPARE(w->List()->RowCount(), 0);
     QVERIFY(!w->CopyList());

@@ -10,6 +10,7 @@
 #include "app/CListCtrlEx.h"
 #include "app/CMainFrame.h"
 #include "app/DialogPositions.h"
+#include "app/InfoPane.h"
 #include "app/PlotPanes.h"
 #include "app/QtTextClipboard.h"
 #include "app/TextConvert.h"
@@ -41,6 +42,10 @@ LibraryWindow::LibraryWindow(ProgramState& state, CMainFrame& frame)
     addAction(copy);
 
     connect(&frame, &CMainFrame::CursorMoved, this, &LibraryWindow::Rebuild);
+    // A library loaded or emptied (Load Library, the preferences) and a new active spectrum
+    // reach the panes through the info pane's refresh.
+    connect(frame.Info(), &InfoPane::Refreshed, this,
+            [this] { Rebuild(m_frame.Panes().CursorAbsolute()); });
     Rebuild(frame.Panes().CursorAbsolute());
     const CSProfile& p = state.Profile();
     resize(std::max(p.libListWidth, m_list->ContentWidth() + 2 * layout->contentsMargins().left()),

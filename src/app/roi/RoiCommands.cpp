@@ -8,7 +8,6 @@
 #include "analysis/Reports.h"
 #include "analysis/RoiStatistics.h"
 #include "app/CMainFrame.h"
-#include "app/PlotPanes.h"
 #include "app/QtTextClipboard.h"
 #include "app/QtUserPrompt.h"
 #include "app/ShellContext.h"
@@ -69,9 +68,7 @@ void LoadLibrary(ShellContext& c) {
     if (!c.prompt.chooseOpenFile(path, "Open", folder, kLibraryFilter))
         return;
     LoadLibraryFile(c.state.Library(), path, c.state.Prompt());
-    c.frame.RefreshPanes();
-    if (auto* window = OpenWindow<LibraryWindow>(c.frame))
-        window->Rebuild(c.frame.Panes().CursorAbsolute());
+    c.frame.RefreshPanes(); // the library window follows
 }
 
 void CopyRoiListView(ShellContext& c) {
