@@ -66,6 +66,7 @@ CMainFrame::CMainFrame(ProgramState& state, QtUserPrompt& prompt, QWidget* paren
     RegisterRoiCommands(m_router, m_context);
     RegisterDeviceCommands(m_router, m_context);
     RegisterHelpCommands(m_router, m_context);
+    RegisterCalibrationCommands(m_router, m_context);
     BuildActions();
     BuildMenus();
     BuildToolbar();
@@ -104,6 +105,7 @@ void CMainFrame::BuildPanes() {
         m_display->SetCursor(absolute);
         Q_EMIT CursorMoved(absolute);
     };
+    hooks.autoCalibrate = [this] { RunAutoCalibration(m_context); };
     m_panes = std::make_unique<PlotPanes>(m_state, m_prompt, m_topSplit, std::move(hooks));
     m_plot = m_panes->Plot();
     m_nav = m_panes->Navigation();

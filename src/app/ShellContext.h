@@ -28,5 +28,8 @@ void RegisterAnalyzeCommands(CommandRouter& router, ShellContext& context);
 void RegisterRoiCommands(CommandRouter& router, ShellContext& context);
 void RegisterDeviceCommands(CommandRouter& router, ShellContext& context);
 void RegisterHelpCommands(CommandRouter& router, ShellContext& context);
+void RegisterCalibrationCommands(CommandRouter& router, ShellContext& context);
+// Ctrl+F5 in the plot: a two-point calibration of the active spectrum.
+void RunAutoCalibration(ShellContext& context);
 
 } // namespace vorna
