@@ -65,6 +65,7 @@ CMainFrame::CMainFrame(ProgramState& state, QtUserPrompt& prompt, QWidget* paren
     RegisterFileCommands(m_router, m_context);
     RegisterViewCommands(m_router, m_context);
     RegisterAnalyzeCommands(m_router, m_context);
+    RegisterRoiCommands(m_router, m_context);
     RegisterDeviceCommands(m_router, m_context);
     RegisterHelpCommands(m_router, m_context);
     RegisterPreferencesCommands(m_router, m_context);
@@ -103,7 +104,10 @@ void CMainFrame::BuildPanes() {
     hooks.command = [this](int id) { Execute(id); };
     hooks.refreshInfo = [this] { m_info->Refresh(); };
     hooks.context = [this](const QPoint& p) { ShowSelectMenu(p); };
-    hooks.cursorMoved = [this](int absolute) { m_display->SetCursor(absolute); };
+    hooks.cursorMoved = [this](int absolute) {
+        m_display->SetCursor(absolute);
+        Q_EMIT CursorMoved(absolute);
+    };
     hooks.autoCalibrate = [this] { RunAutoCalibration(m_context); };
     m_panes = std::make_unique<PlotPanes>(m_state, m_prompt, m_topSplit, std::move(hooks));
     m_plot = m_panes->Plot();

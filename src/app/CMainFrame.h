@@ -93,6 +93,12 @@ public:
     QMenu* BuildPopup(const struct MenuSpec& menuSpec);
 
     bool ShutdownDone() const { return m_shutdownDone; }
+
+Q_SIGNALS:
+    // The plot's cursor moved (absolute channel); the library window follows it.
+    void CursorMoved(int absoluteChannel);
+
+public:
     // Stops the workers and saves the profile; once.
     void Shutdown();
 

@@ -26,6 +26,7 @@ void ReportNotAvailable(ShellContext& context, CommandId id);
 void RegisterFileCommands(CommandRouter& router, ShellContext& context);
 void RegisterViewCommands(CommandRouter& router, ShellContext& context);
 void RegisterAnalyzeCommands(CommandRouter& router, ShellContext& context);
+void RegisterRoiCommands(CommandRouter& router, ShellContext& context);
 void RegisterDeviceCommands(CommandRouter& router, ShellContext& context);
 void RegisterHelpCommands(CommandRouter& router, ShellContext& context);
 void RegisterPreferencesCommands(CommandRouter& router, ShellContext& context);
