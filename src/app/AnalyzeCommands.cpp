@@ -49,7 +49,7 @@ void RegisterAnalyzeCommands(CommandRouter& r, ShellContext& c) {
     for (C id : {C::ClearAllRois, C::NextRoi, C::PreviousRoi, C::ClearCursorRoi})
         r.Register(ToInt(id), [&c, id] { c.frame.RunPlotCommand(ToInt(id)); });
     r.Register(ToInt(C::CopyRoi), [&c] { CopyRois(c); });
-    for (C id : {C::Calibrate, C::PeakSearch, C::Expression, C::ShowLibrary, C::DefineRoi,
+    for (C id : {C::Calibrate, C::PeakSearch, C::ShowLibrary, C::DefineRoi,
                  C::RoiDetails, C::FundamentalParameters, C::FlareController, C::PrintRoi,
                  C::RoiListPrint, C::RoiListCopy})
         r.Register(ToInt(id), [&c, id] { ReportNotAvailable(c, id); });

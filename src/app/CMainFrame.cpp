@@ -65,6 +65,7 @@ CMainFrame::CMainFrame(ProgramState& state, QtUserPrompt& prompt, QWidget* paren
     RegisterAnalyzeCommands(m_router, m_context);
     RegisterDeviceCommands(m_router, m_context);
     RegisterHelpCommands(m_router, m_context);
+    RegisterPropertiesCommands(m_router, m_context);
     BuildActions();
     BuildMenus();
     BuildToolbar();

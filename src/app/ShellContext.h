@@ -27,5 +27,6 @@ void RegisterViewCommands(CommandRouter& router, ShellContext& context);
 void RegisterAnalyzeCommands(CommandRouter& router, ShellContext& context);
 void RegisterDeviceCommands(CommandRouter& router, ShellContext& context);
 void RegisterHelpCommands(CommandRouter& router, ShellContext& context);
+void RegisterPropertiesCommands(CommandRouter& router, ShellContext& context);
 
 } // namespace vorna
