@@ -90,7 +90,15 @@ void SpectrumPropertiesEdit::Cancel() {
 
 void SpectrumPropertiesEdit::CopyHeaderIntoTarget() {
     auto s = m_target->Lock();
+    // An open spectrum keeps its channel count and kind whatever happened to it while the
+    // dialog was open: its buffer and program were made for them.
+    const int32_t gain = s->m_nGain;
+    const int32_t derived = s->m_bDerived;
     s->Header() = m_header;
+    if (!m_new) {
+        s->m_nGain = gain;
+        s->m_bDerived = derived;
+    }
 }
 
 void SpectrumPropertiesEdit::FinishNew() {

@@ -169,8 +169,15 @@ TEST(SpectrumProperties, AContourChangeRemakesThePenAndRedrawsThePlot) {
     EXPECT_EQ(live->Title(), "Quorix VORNA     run7.mca     ");
 }
 
-TEST(SpectrumProperties, ASpectrumClosedWhileTheDialogIsOpenIsLeftAlone) {
+TEST(SpectrumProperties, ChangesMadeWhileTheDialogIsOpenAreRespected) {
     World w;
+    SpectrumPropertiesEdit kept(*w.list, *w.a);
+    w.a->m_nGain = 3; // say, the command interface put other contents in
+    kept.Header().m_strDescription = "renamed";
+    ASSERT_EQ(kept.Ok(), SpectrumPropertiesEdit::OkResult::Closed);
+    EXPECT_EQ(w.a->m_nGain, 3) << "the channel count follows the contents, not the dialog";
+    EXPECT_EQ(w.a->m_strDescription, "renamed");
+
     CSpectrum* d = w.Derived("A");
     SpectrumPropertiesEdit edit(*w.list, *d);
     ASSERT_EQ(w.list->Close(d), 1);
