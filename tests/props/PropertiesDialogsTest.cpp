@@ -293,7 +293,9 @@ void PropertiesDialogsTest::spectraDialogWritesSlotsAtOnceAndSmoothKindOnClose()
         QCOMPARE(d->windowTitle(), QStringLiteral("Spectra"));
         QCOMPARE(d->Slots()->count(), 10);
         d->FivePoints()->setChecked(true);
-        QTimer::singleShot(0, d, [d] { d->EditSlot(2); });
+        d->Slots()->setCurrentRow(2);
+        d->Slots()->setFocus();
+        QTimer::singleShot(0, d, [d] { QTest::keyClick(d->Slots(), Qt::Key_Return); });
     });
     driver.Then([&](QWidget* w) {
         auto* slot = As<CPropDefaultDlg>(w);
@@ -317,6 +319,7 @@ void PropertiesDialogsTest::spectraDialogWritesSlotsAtOnceAndSmoothKindOnClose()
         QCOMPARE(profile.smoothKind, 0);
         QCOMPARE(d->Slots()->item(2)->data(SlotItemDelegate::TagRole).toString(),
                  QStringLiteral("Gold"));
+        QVERIFY(d->isVisible()); // Enter on the slot did not close the dialog
         d->reject();
     });
     p.Run(CommandId::SpectraDialog);

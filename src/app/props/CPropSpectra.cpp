@@ -5,6 +5,7 @@
 #include <QHBoxLayout>
 #include <QListWidget>
 #include <QPainter>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
 
@@ -81,6 +82,8 @@ CPropSpectra::CPropSpectra(CSProfile& profile, UserPrompt& prompt, QWidget* pare
     layout->addWidget(smoothing);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
+    // Enter on a slot opens it; it must not also close the dialog through a default button.
+    buttons->button(QDialogButtonBox::Close)->setAutoDefault(false);
     layout->addWidget(buttons);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     // A click or Enter on a slot opens it; arrow keys only move through the list.
