@@ -28,7 +28,8 @@ public:
 };
 
 // What the plot and the spectra list draw a spectrum's contour with: made from the header's width
-// and colour, and remade only when one of them changes, so an edit shows once it is complete.
+// and colour when the spectrum is built and when it joins the list, remade by whoever changes
+// them later.
 struct SpectrumPen {
     int32_t width = 1;
     uint32_t color = 0; // 0x00BBGGRR

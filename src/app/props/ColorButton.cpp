@@ -3,6 +3,7 @@
 #include <QColorDialog>
 #include <QPainter>
 #include <QStyleOptionButton>
+#include <algorithm>
 
 #include "display/ui/QtPlotSupport.h"
 #include "spectrum/SpectrumHeader.h"
