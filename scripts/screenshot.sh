@@ -42,6 +42,7 @@ cat > "$WORK/config/Quorix/Lumo.ini" <<'INI'
 [Standard]
 start_dlg_show=0
 save_on_exit=0
+plot_autoscale=1
 placement_left=0
 placement_top=0
 placement_right=10000

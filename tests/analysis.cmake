@@ -2,6 +2,7 @@ vorna_add_test(vorna_analysis_tests COMMA_LOCALE
     SOURCES analysis/RoiStatisticsTest.cpp analysis/RoiOperationsTest.cpp
             analysis/PeakSearchTest.cpp analysis/CalibrationTest.cpp
             analysis/ReportsTest.cpp analysis/RoiDefineEditorTest.cpp
+            analysis/PeakSearchSessionTest.cpp
     LIBS vorna_core)
 
 # The analysis commands of vorna-cli, run as a separate process.

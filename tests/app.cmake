@@ -20,4 +20,4 @@ target_include_directories(vorna_app_kestrel_tests PRIVATE ${CMAKE_CURRENT_SOURC
 vorna_warnings(vorna_app_kestrel_tests)
 add_test(NAME vorna_app_kestrel_tests COMMAND vorna_app_kestrel_tests)
 set_tests_properties(vorna_app_kestrel_tests PROPERTIES
-    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LC_ALL=C.UTF-8;VORNA_SIMULATE=kestrela" TIMEOUT 240)
+    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LC_ALL=C.UTF-8;VORNA_SIMULATE=kestrela" TIMEOUT 300)

@@ -9,6 +9,7 @@
 #include "common/NumberText.h"
 #include "common/Text.h"
 #include "common/UserPrompt.h"
+#include "spectrum/CSpectrum.h"
 
 namespace vorna {
 
@@ -168,6 +169,19 @@ std::vector<LibraryWindowRow> LibraryWindowRows(const ElementLibrary& library, d
     for (int i : library.LinesAround(cursorEnergy, sensitivity))
         rows.push_back({FormatNumber(library.Line(i).energy), library.Line(i).name});
     return rows;
+}
+
+std::vector<LibraryWindowRow> LibraryRowsAtCursor(const ElementLibrary& library,
+                                                  const CSpectrum* active, int cursorAbsolute,
+                                                  bool calibrateEnable, double sensitivity) {
+    if (!active)
+        return {};
+    double energy = 0.0;
+    {
+        auto s = active->Lock();
+        energy = s->ChannelToEnergy(s->FromAbsoluteChannel(cursorAbsolute), calibrateEnable);
+    }
+    return LibraryWindowRows(library, energy, sensitivity);
 }
 
 } // namespace vorna

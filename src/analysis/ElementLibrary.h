@@ -10,6 +10,7 @@
 
 namespace vorna {
 
+class CSpectrum;
 class UserPrompt;
 
 struct ElementLine {
@@ -99,5 +100,10 @@ struct LibraryWindowRow {
 };
 std::vector<LibraryWindowRow> LibraryWindowRows(const ElementLibrary& library, double cursorEnergy,
                                                 double sensitivity);
+// The same around the plot cursor: the energy of `active` at the cursor's absolute channel (in
+// calibrated units when `calibrateEnable`); no rows without a spectrum.
+std::vector<LibraryWindowRow> LibraryRowsAtCursor(const ElementLibrary& library,
+                                                  const CSpectrum* active, int cursorAbsolute,
+                                                  bool calibrateEnable, double sensitivity);
 
 } // namespace vorna

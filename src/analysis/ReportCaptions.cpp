@@ -1,6 +1,10 @@
 #include "analysis/ReportCaptions.h"
 
+#include <utility>
+
 #include "analysis/ElementLibrary.h"
+#include "analysis/Reports.h"
+#include "analysis/RoiStatistics.h"
 #include "common/NumberText.h"
 #include "spectrum/CSpectrum.h"
 
@@ -18,6 +22,27 @@ ReportCaptions MakeReportCaptions(const std::string& title, const CSpectrum& spe
     if (library && library->IsLoaded())
         captions.libraryLine = library->DisplayName();
     return captions;
+}
+
+RoiReport MakeRoiReport(ReportCaptions captions, const CRoi& rois, const CCalibrate& calibration,
+                        const AnalysisSettings& settings, const ElementLibrary* library) {
+    RoiReport report;
+    report.captions = std::move(captions);
+    const bool element = ReportShowsElement(settings, library);
+    report.headings = ReportHeadings(settings, element);
+    report.tips = ReportHeaderTips(settings, element);
+    for (const CRoiEntry& roi : rois.Entries())
+        report.rows.push_back(
+            RoiReportCells(roi, calibration, settings, element ? library : nullptr));
+    return report;
+}
+
+RoiReport SpectrumRoiReport(const std::string& title, CSpectrum& spectrum,
+                            const AnalysisSettings& settings, const ElementLibrary* library) {
+    RecomputeAllRoiStatistics(spectrum, settings);
+    ReportCaptions captions = MakeReportCaptions(title, spectrum, library);
+    auto s = spectrum.Lock();
+    return MakeRoiReport(std::move(captions), s->m_roi, s->m_calibrate, settings, library);
 }
 
 } // namespace vorna

@@ -114,13 +114,21 @@ std::vector<std::string> RoiReportCells(const CRoiEntry& roi, const CCalibrate& 
     return cells;
 }
 
-std::string RoiListText(const CRoi& rois, const CCalibrate& cal, const AnalysisSettings& settings) {
+const std::vector<std::string>& RoiListHeadings() {
     static const std::vector<std::string> kHeader = {
         "Start", "End", "FWHM", "Net Area", "Gross Area", "Centroid", "Uncertainty", "Status"};
-    const bool use = settings.calibrateEnable != 0;
-    std::string text = joinCells(kHeader, true);
+    return kHeader;
+}
+
+std::vector<std::string> RoiListCells(const CRoiEntry& roi, const CCalibrate& cal,
+                                      const AnalysisSettings& settings) {
+    return roiCells(roi, cal, settings.calibrateEnable != 0, kListFwhmDecimals);
+}
+
+std::string RoiListText(const CRoi& rois, const CCalibrate& cal, const AnalysisSettings& settings) {
+    std::string text = joinCells(RoiListHeadings(), true);
     for (const CRoiEntry& roi : rois.Entries())
-        text += joinCells(roiCells(roi, cal, use, kListFwhmDecimals), true);
+        text += joinCells(RoiListCells(roi, cal, settings), true);
     return text;
 }
 

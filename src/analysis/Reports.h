@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "spectrum/AnalysisSettings.h"
 #include "spectrum/CCalibrate.h"
 #include "spectrum/CRoi.h"
-#include "spectrum/AnalysisSettings.h"
 
 namespace vorna {
 
@@ -35,6 +35,12 @@ std::string RoiFwhmText(const CRoiEntry& roi, const CCalibrate& calibration, boo
 std::vector<std::string> RoiReportCells(const CRoiEntry& roi, const CCalibrate& calibration,
                                         const AnalysisSettings& settings,
                                         const ElementLibrary* library);
+
+// The ROI list view's header row ("Start" … "Status") and the cells of one ROI (FWHM with 4
+// decimals).
+const std::vector<std::string>& RoiListHeadings();
+std::vector<std::string> RoiListCells(const CRoiEntry& roi, const CCalibrate& calibration,
+                                      const AnalysisSettings& settings);
 
 // The ROI list view as text: header line and one line per ROI, every cell followed by a TAB,
 // every line ending with LF; FWHM with 4 decimals.

@@ -101,14 +101,8 @@ RoiDetailsReport RoiDefineEditor::Details(const CSpectrum& spectrum,
         calibration = s->m_calibrate;
     }
     RecomputeRoiList(m_copy, contents, settings);
-    RoiDetailsReport report;
-    report.captions = MakeReportCaptions(kRoiDetailsTitle, spectrum, library);
-    const bool element = ReportShowsElement(settings, library);
-    report.headings = ReportHeadings(settings, element);
-    for (const CRoiEntry& roi : m_copy.Entries())
-        report.rows.push_back(
-            RoiReportCells(roi, calibration, settings, element ? library : nullptr));
-    return report;
+    return MakeRoiReport(MakeReportCaptions(kRoiDetailsTitle, spectrum, library), m_copy,
+                         calibration, settings, library);
 }
 
 void RoiDefineEditor::Accept(const RoiContext& ctx, const AnalysisSettings& settings) const {

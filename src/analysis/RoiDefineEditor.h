@@ -22,11 +22,7 @@ inline constexpr const char* kInvalidStartPosition = "Invalid start position";
 inline constexpr const char* kInvalidEndPosition = "Invalid end position";
 
 // The report the Details button opens.
-struct RoiDetailsReport {
-    ReportCaptions captions;
-    std::vector<std::string> headings;
-    std::vector<std::vector<std::string>> rows;
-};
+using RoiDetailsReport = RoiReport;
 
 class RoiDefineEditor {
 public:
@@ -54,6 +50,11 @@ public:
     // The list rows, "%g\t%g" (start and end in calibrated units).
     std::vector<std::string> Rows() const;
     int Selected() const { return m_selected; }
+    // The unit the fields and rows are in: the calibration's label, or "Channel" when
+    // calibrated units are off.
+    std::string UnitLabel() const {
+        return m_calibrateEnable ? m_calibration.Label() : std::string("Channel");
+    }
     const CRoi& Rois() const { return m_copy; }
 
     // "&Details...": the copy's statistics over the spectrum's present contents (a copy of them,

@@ -2,9 +2,11 @@
 target_sources(vorna_analysis PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/AutoCalibration.cpp
     ${CMAKE_CURRENT_LIST_DIR}/CalibrationEditor.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/CalibrationPlot.cpp
     ${CMAKE_CURRENT_LIST_DIR}/GaussFit.cpp
     ${CMAKE_CURRENT_LIST_DIR}/NumberFormat.cpp
     ${CMAKE_CURRENT_LIST_DIR}/PeakSearch.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/PeakSearchSession.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ReportCaptions.cpp
     ${CMAKE_CURRENT_LIST_DIR}/Reports.cpp
     ${CMAKE_CURRENT_LIST_DIR}/RoiDefineEditor.cpp

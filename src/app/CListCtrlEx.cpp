@@ -1,59 +1,19 @@
 #include "app/CListCtrlEx.h"
 
 #include <QHeaderView>
+#include <QPainter>
 #include <QScrollBar>
 #include <algorithm>
 
+#include "analysis/Reports.h"
 #include "app/TextConvert.h"
 
 namespace vorna {
 
-void ListTextModel::SetColumns(std::vector<Column> columns) {
-    beginResetModel();
-    m_columns = std::move(columns);
-    endResetModel();
-}
-
-void ListTextModel::SetRows(std::vector<QStringList> rows) {
-    beginResetModel();
-    m_rows = std::move(rows);
-    endResetModel();
-}
-
-int ListTextModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : static_cast<int>(m_rows.size());
-}
-
-int ListTextModel::columnCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : static_cast<int>(m_columns.size());
-}
-
-QVariant ListTextModel::data(const QModelIndex& index, int role) const {
-    if (!index.isValid() || role != Qt::DisplayRole)
-        return {};
-    return m_rows[static_cast<size_t>(index.row())].value(index.column());
-}
-
-QVariant ListTextModel::headerData(int section, Qt::Orientation orientation, int role) const {
-    if (orientation != Qt::Horizontal || section < 0 ||
-        section >= static_cast<int>(m_columns.size()))
-        return QAbstractTableModel::headerData(section, orientation, role);
-    const Column& c = m_columns[static_cast<size_t>(section)];
-    if (role == Qt::DisplayRole)
-        return c.title;
-    if (role == Qt::ToolTipRole)
-        return c.tip;
-    return {};
-}
-
 CListCtrlEx::CListCtrlEx(QWidget* parent) : QTableView(parent) {
     m_model = new ListTextModel(this);
-    m_proxy = new QSortFilterProxyModel(this);
-    m_proxy->setSourceModel(m_model);
-    m_proxy->setSortCaseSensitivity(Qt::CaseSensitive);
-    m_proxy->setSortRole(Qt::DisplayRole);
+    m_proxy = new ListSortProxy(m_model, this);
     setModel(m_proxy);
-    setSortingEnabled(true);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     verticalHeader()->hide();
@@ -62,7 +22,13 @@ CListCtrlEx::CListCtrlEx(QWidget* parent) : QTableView(parent) {
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     horizontalHeader()->setStretchLastSection(true);
-    horizontalHeader()->setSortIndicatorShown(true);
+    SetSortable(true);
+}
+
+void CListCtrlEx::SetSortable(bool sortable) {
+    setSortingEnabled(sortable);
+    horizontalHeader()->setSortIndicatorShown(sortable);
+    horizontalHeader()->setSectionsClickable(sortable);
     ResetSort();
 }
 
@@ -77,7 +43,8 @@ void CListCtrlEx::ApplyColumnWidths() {
     // The given width is the least; a longer text widens its column so nothing is cut off.
     for (size_t i = 0; i < columns.size(); ++i) {
         const int column = static_cast<int>(i);
-        setColumnWidth(column, std::max(columns[i].width, sizeHintForColumn(column)));
+        const int header = horizontalHeader()->sectionSizeHint(column);
+        setColumnWidth(column, std::max({columns[i].width, sizeHintForColumn(column), header}));
     }
 }
 
@@ -94,12 +61,32 @@ QString CListCtrlEx::CellText(int row, int column) const {
 
 std::string CListCtrlEx::Text() const {
     std::string text;
-    for (int r = 0; r < m_proxy->rowCount(); ++r) {
-        for (int c = 0; c < m_proxy->columnCount(); ++c)
-            text += ToCore(CellText(r, c)) + '\t';
+    for (const auto& row : ListRows(*m_proxy)) {
+        for (const std::string& cell : row)
+            text += cell + '\t';
         text += '\n';
     }
     return text;
+}
+
+std::string CListCtrlEx::CopyText() const {
+    return ListCopyText(ListTitles(*m_proxy), ListRows(*m_proxy));
+}
+
+int CListCtrlEx::CopyToClipboard(TextClipboard& clipboard) const {
+    if (RowCount() == 0)
+        return kClipboardNothing;
+    return PutTextOnClipboard(clipboard, CopyText());
+}
+
+void CListCtrlEx::paintEvent(QPaintEvent* event) {
+    QTableView::paintEvent(event);
+    if (RowCount() > 0)
+        return;
+    QPainter painter(viewport());
+    painter.setPen(palette().color(QPalette::PlaceholderText));
+    const QRect area = viewport()->rect().adjusted(0, fontMetrics().height() / 2, 0, 0);
+    painter.drawText(area, Qt::AlignHCenter | Qt::AlignTop, QString::fromLatin1(kEmptyListText));
 }
 
 } // namespace vorna

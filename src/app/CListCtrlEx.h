@@ -1,40 +1,16 @@
 #pragma once
-// A sortable report list: a table model of texts with header tips, a sort proxy that orders a
-// clicked column as text, and a view with full-row selection. The report, library and keyboard
-// map windows share it.
+// The sortable report list of the report, library and keyboard-map windows: a QTableView with
+// full-row selection over a ListTextModel, ordered through its sort proxy when a header is
+// clicked. An empty list says so under its header.
 
-#include <QAbstractTableModel>
-#include <QSortFilterProxyModel>
-#include <QStringList>
 #include <QTableView>
-#include <vector>
+#include <string>
+
+#include "app/ListTextModel.h"
 
 namespace vorna {
 
-class ListTextModel : public QAbstractTableModel {
-    Q_OBJECT
-public:
-    struct Column {
-        QString title;
-        QString tip;
-        int width = 100;
-    };
-    explicit ListTextModel(QObject* parent = nullptr) : QAbstractTableModel(parent) {}
-
-    void SetColumns(std::vector<Column> columns);
-    const std::vector<Column>& Columns() const { return m_columns; }
-    void SetRows(std::vector<QStringList> rows);
-    void Clear() { SetRows({}); }
-
-    int rowCount(const QModelIndex& parent = {}) const override;
-    int columnCount(const QModelIndex& parent = {}) const override;
-    QVariant data(const QModelIndex& index, int role) const override;
-    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
-
-private:
-    std::vector<Column> m_columns;
-    std::vector<QStringList> m_rows;
-};
+class TextClipboard;
 
 class CListCtrlEx : public QTableView {
     Q_OBJECT
@@ -42,19 +18,30 @@ public:
     explicit CListCtrlEx(QWidget* parent = nullptr);
 
     ListTextModel& Model() { return *m_model; }
+    // The rows in the order shown (what copies and prints read).
+    const QAbstractItemModel& ShownModel() const { return *m_proxy; }
+    // Lists that keep their own order (the ROI list view) switch header sorting off.
+    void SetSortable(bool sortable);
     // Back to the order the rows were given in.
     void ResetSort();
     // The rows as shown (sorted), each cell followed by a TAB, each line ending in LF.
     std::string Text() const;
+    // The copy's text: the header line, then the rows as shown.
+    std::string CopyText() const;
+    // The copy onto the clipboard; -1 when the list has no rows, else a clipboard result.
+    int CopyToClipboard(TextClipboard& clipboard) const;
     int RowCount() const { return m_proxy->rowCount(); }
     QString CellText(int row, int column) const;
     void ApplyColumnWidths();
     // Width that shows every column whole, with room for the scroll bar.
     int ContentWidth() const;
 
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
 private:
     ListTextModel* m_model;
-    QSortFilterProxyModel* m_proxy;
+    ListSortProxy* m_proxy;
 };
 
 } // namespace vorna

@@ -18,6 +18,7 @@
 #include "app/QtDisplaySink.h"
 #include "app/QtMainWindowSink.h"
 #include "app/QtUserPrompt.h"
+#include "app/RepeatMeasurementRunner.h"
 #include "app/SpectraListWindow.h"
 #include "app/TextConvert.h"
 #include "app/ToolbarIcons.h"
@@ -60,11 +61,14 @@ CMainFrame::CMainFrame(ProgramState& state, QtUserPrompt& prompt, QWidget* paren
     m_display = std::make_unique<QtDisplaySink>(this, std::move(targets));
 
     BuildPanes();
+    m_repeat = std::make_unique<RepeatMeasurementRunner>(state, *this);
     RegisterFileCommands(m_router, m_context);
     RegisterViewCommands(m_router, m_context);
     RegisterAnalyzeCommands(m_router, m_context);
+    RegisterRoiCommands(m_router, m_context);
     RegisterDeviceCommands(m_router, m_context);
     RegisterHelpCommands(m_router, m_context);
+    RegisterCalibrationCommands(m_router, m_context);
     RegisterPropertiesCommands(m_router, m_context);
     BuildActions();
     BuildMenus();
@@ -100,7 +104,11 @@ void CMainFrame::BuildPanes() {
     hooks.command = [this](int id) { Execute(id); };
     hooks.refreshInfo = [this] { m_info->Refresh(); };
     hooks.context = [this](const QPoint& p) { ShowSelectMenu(p); };
-    hooks.cursorMoved = [this](int absolute) { m_display->SetCursor(absolute); };
+    hooks.cursorMoved = [this](int absolute) {
+        m_display->SetCursor(absolute);
+        Q_EMIT CursorMoved(absolute);
+    };
+    hooks.autoCalibrate = [this] { RunAutoCalibration(m_context); };
     m_panes = std::make_unique<PlotPanes>(m_state, m_prompt, m_topSplit, std::move(hooks));
     m_plot = m_panes->Plot();
     m_nav = m_panes->Navigation();
@@ -353,6 +361,7 @@ void CMainFrame::HandleMessage(MainMessage message, intptr_t wparam, intptr_t lp
         // The worker saw the run end; the plot and panes show the last upload.
         SetDeviceIndicator(0, false);
         RefreshPanes();
+        m_repeat->AcquisitionEnded();
         break;
     default:
         // Device, tuning and companion messages have no receiver in this build.

@@ -30,6 +30,7 @@ class ProgramState;
 class QtDisplaySink;
 class QtMainWindowSink;
 class QtUserPrompt;
+class RepeatMeasurementRunner;
 class SpectraListWindow;
 struct MenuEntry;
 
@@ -71,6 +72,7 @@ public:
     QSplitter* RowSplitter() const { return m_topSplit; }
     QWidget* PlotPane() const { return m_plot; }
     PlotPanes& Panes() { return *m_panes; }
+    RepeatMeasurementRunner& Repeat() { return *m_repeat; }
     // The plot's own commands (views, ROI selection, mouse modes); false for others.
     bool RunPlotCommand(int commandId);
 
@@ -91,6 +93,12 @@ public:
     QMenu* BuildPopup(const struct MenuSpec& menuSpec);
 
     bool ShutdownDone() const { return m_shutdownDone; }
+
+Q_SIGNALS:
+    // The plot's cursor moved (absolute channel); the library window follows it.
+    void CursorMoved(int absoluteChannel);
+
+public:
     // Stops the workers and saves the profile; once.
     void Shutdown();
 
@@ -119,6 +127,7 @@ private:
     QSplitter* m_topSplit = nullptr;
     InfoPane* m_info = nullptr;
     std::unique_ptr<PlotPanes> m_panes;
+    std::unique_ptr<RepeatMeasurementRunner> m_repeat;
     QWidget* m_plot = nullptr;
     QWidget* m_nav = nullptr;
     SpectraListWindow* m_spectraList = nullptr;

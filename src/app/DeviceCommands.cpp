@@ -7,6 +7,7 @@
 #include "app/CMainFrame.h"
 #include "app/PlotPanes.h"
 #include "app/QtUserPrompt.h"
+#include "app/RepeatMeasurementRunner.h"
 #include "app/ShellContext.h"
 #include "app/TextConvert.h"
 #include "appcore/MenuState.h"
@@ -100,7 +101,10 @@ void DisplaySettings(ShellContext& c) {
 void RegisterDeviceCommands(CommandRouter& r, ShellContext& c) {
     using C = CommandId;
     r.Register(ToInt(C::Connect), [&c] { Connect(c); });
-    r.Register(ToInt(C::StartAcquisition), [&c] { StartStop(c); });
+    r.Register(ToInt(C::StartAcquisition), [&c] {
+        StartStop(c);
+        c.frame.Repeat().AfterStartStop();
+    });
     r.Register(ToInt(C::UpdateData),
                [&c] { KestrelOnly(c, true, [](CAcq& a) { a.RequestUpload(); }); });
     r.Register(ToInt(C::DeleteData),

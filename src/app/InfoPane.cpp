@@ -57,7 +57,9 @@ void InfoPane::Refresh() {
         auto guard = s->Lock();
         m_cells = InfoPaneCells(*s, m_state.Environment().settings, in);
     }
+    listGuard.unlock();
     update();
+    Q_EMIT Refreshed();
 }
 
 QString InfoPane::Label(int row) const {

@@ -24,6 +24,10 @@ public:
     QString Value(int row) const;
     void ApplyProfileLook();
 
+Q_SIGNALS:
+    // After every Refresh: windows that show the active spectrum's ROIs follow it.
+    void Refreshed();
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;

@@ -45,7 +45,7 @@ void KeyboardMapDialog::Fill() {
 
 bool KeyboardMapDialog::CopyList() {
     QtTextClipboard clipboard;
-    const int result = PutTextOnClipboard(clipboard, m_list->Text());
+    const int result = m_list->CopyToClipboard(clipboard);
     if (result < 0) {
         QMessageBox::warning(
             this, windowTitle(),

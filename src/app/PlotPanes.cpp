@@ -121,6 +121,11 @@ void PlotPanes::CursorMoved(double) {
         m_hooks.cursorMoved(CursorAbsolute());
 }
 
+void PlotPanes::AutoCalibrationRequested() {
+    if (m_hooks.autoCalibrate)
+        m_hooks.autoCalibrate();
+}
+
 void PlotPanes::UnitsChanged() {
     if (m_hooks.refreshInfo)
         m_hooks.refreshInfo();

@@ -46,6 +46,7 @@ public:
         std::function<void()> refreshInfo;          // ROI selection, units
         std::function<void(const QPoint&)> context; // right click: the "Select" menu
         std::function<void(int)> cursorMoved;       // absolute channel
+        std::function<void()> autoCalibrate;        // Ctrl+F5
     };
     PlotPanes(ProgramState& state, UserPrompt& prompt, QWidget* plotParent, Hooks hooks);
     ~PlotPanes() override;
@@ -65,6 +66,7 @@ public:
     void ScaleTypeChanged(ScaleType scale) override;
     void UnitsChanged() override;
     void CursorMoved(double oldPixel) override;
+    void AutoCalibrationRequested() override;
 
 private:
     ProgramState& m_state;

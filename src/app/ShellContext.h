@@ -25,8 +25,12 @@ void ReportNotAvailable(ShellContext& context, CommandId id);
 void RegisterFileCommands(CommandRouter& router, ShellContext& context);
 void RegisterViewCommands(CommandRouter& router, ShellContext& context);
 void RegisterAnalyzeCommands(CommandRouter& router, ShellContext& context);
+void RegisterRoiCommands(CommandRouter& router, ShellContext& context);
 void RegisterDeviceCommands(CommandRouter& router, ShellContext& context);
 void RegisterHelpCommands(CommandRouter& router, ShellContext& context);
+void RegisterCalibrationCommands(CommandRouter& router, ShellContext& context);
+// Ctrl+F5 in the plot: a two-point calibration of the active spectrum.
+void RunAutoCalibration(ShellContext& context);
 void RegisterPropertiesCommands(CommandRouter& router, ShellContext& context);
 
 } // namespace vorna

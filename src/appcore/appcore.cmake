@@ -6,6 +6,7 @@ add_library(vorna_appcore STATIC
     ${CMAKE_CURRENT_LIST_DIR}/CUpdateThread.cpp
     ${CMAKE_CURRENT_LIST_DIR}/InfoPaneRows.cpp
     ${CMAKE_CURRENT_LIST_DIR}/KeyboardMap.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/ListTable.cpp
     ${CMAKE_CURRENT_LIST_DIR}/MenuState.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ProgramState.cpp
     ${CMAKE_CURRENT_LIST_DIR}/RecentFiles.cpp

@@ -47,6 +47,10 @@ void CAcq::Message(const char* text) {
 }
 
 void CAcq::RefreshInfoPane() {
+    if (m_displayHolds.load() > 0) {
+        m_infoPaneDeferred = true;
+        return;
+    }
     if (auto* display = m_spectra.Environment().display)
         display->RefreshInfoPane();
 }

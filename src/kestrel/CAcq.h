@@ -159,6 +159,10 @@ public:
     int m_nBatteryType = 0; // 0 Alkaline, 1 NiCd
 
 private:
+    // Holds off the panes while the device and the live spectrum are cleared, so they never
+    // show times already reset beside counts not yet cleared; one refresh follows the clear.
+    class DisplayHold;
+
     // Tries a request up to kAttempts times, kRetrySleepMs apart; the last result.
     int Retry(const std::function<int()>& request);
     int ConnectLink();
@@ -204,6 +208,8 @@ private:
     std::atomic<bool> m_timesWanted{false};
     std::atomic<unsigned> m_clearGeneration{0};  // counts every clear of the upload buffer
     std::atomic<bool> m_endNoticePending{false}; // posted after the run's final upload
+    std::atomic<int> m_displayHolds{0};          // clears in progress
+    std::atomic<bool> m_infoPaneDeferred{false}; // a refresh asked for during a clear
 
     mutable std::mutex m_statusLock; // the status copy
     StatusRecord m_status{};

@@ -31,6 +31,20 @@ private:
 
 } // namespace
 
+class CAcq::DisplayHold {
+public:
+    explicit DisplayHold(CAcq& acq) : m_acq(acq) { ++m_acq.m_displayHolds; }
+    ~DisplayHold() {
+        if (--m_acq.m_displayHolds == 0 && m_acq.m_infoPaneDeferred.exchange(false))
+            m_acq.RefreshInfoPane();
+    }
+    DisplayHold(const DisplayHold&) = delete;
+    DisplayHold& operator=(const DisplayHold&) = delete;
+
+private:
+    CAcq& m_acq;
+};
+
 bool CAcq::ClearRequest(int (KestrelLink::*request)(), const char* failure) {
     if (Retry([&] { return (m_link.*request)(); }) != 0) {
         Message(failure);
@@ -42,6 +56,7 @@ bool CAcq::ClearRequest(int (KestrelLink::*request)(), const char* failure) {
 bool CAcq::DeleteData() {
     if (!EnsureConnected())
         return false;
+    DisplayHold display(*this);
     AutoscaleHold hold(m_profile, IsAcquiring());
     if (!ClearRequest(&KestrelLink::ClearData, "Failed to clear data!"))
         return false;
@@ -52,6 +67,7 @@ bool CAcq::DeleteData() {
 bool CAcq::ResetTime() {
     if (!EnsureConnected())
         return false;
+    DisplayHold display(*this);
     if (!ClearRequest(&KestrelLink::ClearTime, "Failed to reset time!"))
         return false;
     RefreshStatus();
@@ -61,6 +77,7 @@ bool CAcq::ResetTime() {
 bool CAcq::DeleteDataAndResetTime() {
     if (!EnsureConnected())
         return false;
+    DisplayHold display(*this);
     AutoscaleHold hold(m_profile, IsAcquiring());
     if (!ClearRequest(&KestrelLink::ClearAll, "Failed to clear data!"))
         return false;

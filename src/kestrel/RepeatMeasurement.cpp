@@ -135,13 +135,12 @@ void RepeatMeasurement::Restart() {
     After(kSettleMs, &RepeatMeasurement::StartNext);
 }
 
-// The Start command judges the series again; a start that failed has ended it.
+// The Start command judges the series again; a start that failed has ended it, and the wait
+// with it. The controller already waits when the run begins.
 void RepeatMeasurement::StartNext() {
-    m_device.Start();
-    if (!m_running)
-        return;
     m_waiting = true;
     m_device.SetWaitingForEnd(true);
+    m_device.Start();
 }
 
 void RepeatMeasurement::EndSeries() {

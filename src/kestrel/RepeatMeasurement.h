@@ -57,6 +57,8 @@ public:
     void OnStartStop(bool acquiring);
     // An acquisition the series waited for has ended: save, log, wait, restart or finish.
     void Step();
+    // Ends a running series at once; its pending waits are dropped.
+    void Stop() { EndSeries(); }
 
     // The Analysis page's "Spectrum Resolution Test Option" (never stored).
     void SetResolutionTestOption(bool on) { m_resolutionTest = on; }

@@ -20,7 +20,66 @@ double Sum(const std::vector<double>& v) {
     return std::accumulate(v.begin(), v.end(), 0.0);
 }
 
+// What the info pane would show at each refresh: the live spectrum's total and real time.
+class PaneRecorder : public DisplaySink {
+public:
+    explicit PaneRecorder(CSpectraList& list) : m_list(list) {}
+    void RefreshInfoPane() override {
+        auto s = m_list.At(0)->Lock();
+        shown.emplace_back(Sum(s->m_pData), s->m_dRealTime);
+    }
+    void RedrawAbsoluteRange(int, int) override {}
+    void RedrawPlot() override {}
+    void RefreshSpectraListWindow() override {}
+    void ResetPlotToFullRange() override {}
+    void SpectrumActivated(const CSpectrum&) override {}
+    int CursorChannelAbsolute() const override { return 0; }
+
+    std::vector<std::pair<double, double>> shown;
+
+private:
+    CSpectraList& m_list;
+};
+
 } // namespace
+
+TEST(CAcq, ClearsNeverShowAHalfClearedSpectrum) {
+    AcqWorld w;
+    ASSERT_EQ(w.acq->ConnectQuiet(), AcqQuietResult::Done);
+    w.acq->ToggleAcquisition();
+    for (int i = 0; i < 3; ++i)
+        ASSERT_TRUE(w.Poll());
+    w.acq->ToggleAcquisition();
+    ASSERT_TRUE(w.acq->Upload());
+    const double counts = Sum(w.LiveData());
+    ASSERT_GT(counts, 0.0);
+    ASSERT_GT(w.Live().Lock()->m_dRealTime, 1.0);
+    PaneRecorder pane(w.spectra);
+    w.env.display = &pane;
+
+    // Reset Time: the panes refresh once the new times are in.
+    ASSERT_TRUE(w.acq->ResetTime());
+    ASSERT_FALSE(pane.shown.empty());
+    for (auto [total, real] : pane.shown) {
+        EXPECT_EQ(total, counts);
+        EXPECT_LT(real, 1.0);
+    }
+    // Delete Data and Reset Time: never the reset times beside the old counts.
+    w.acq->ToggleAcquisition();
+    ASSERT_TRUE(w.Poll());
+    w.acq->ToggleAcquisition();
+    ASSERT_TRUE(w.acq->Upload());
+    ASSERT_GT(Sum(w.LiveData()), 0.0);
+    pane.shown.clear();
+    ASSERT_TRUE(w.acq->DeleteDataAndResetTime());
+    ASSERT_FALSE(pane.shown.empty());
+    for (auto [total, real] : pane.shown) {
+        EXPECT_EQ(total, 0.0);
+        EXPECT_LT(real, 1.0);
+    }
+    w.env.display = nullptr;
+    EXPECT_TRUE(w.prompt.messages.empty());
+}
 
 TEST(CAcq, ConnectsStartsAndEndsByTheDeviceTimePreset) {
     AcqWorld w; // behind the USB interface: the first connect fails until detection ran

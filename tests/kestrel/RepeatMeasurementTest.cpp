@@ -202,6 +202,40 @@ TEST(RepeatMeasurement, SeriesEndsWhenStoppedByHandOrSwitchedOff) {
         EXPECT_TRUE(s.pending.empty());
         EXPECT_FALSE(std::filesystem::exists(s.Path("run1.mca")));
     }
+    // Switched off in the settings while the run goes on: stopped at once, so the run's end
+    // neither saves nor restarts.
+    {
+        SeriesWorld s;
+        s.StartCommand();
+        s.w.profile.repeatMeasEnable = 0;
+        s.series->Stop();
+        EXPECT_FALSE(s.series->Running());
+        EXPECT_FALSE(s.RunToEnd()); // the controller no longer waits for this end
+        s.series->Step();
+        s.RunWaits();
+        EXPECT_TRUE(s.waits.empty());
+        EXPECT_FALSE(std::filesystem::exists(s.Path("run1.mca")));
+    }
+    // The analyzer gone before a restart: the failed start ends the series and its wait, so a
+    // later run started by hand posts no end for a series.
+    {
+        SeriesWorld s;
+        s.StartCommand();
+        ASSERT_TRUE(s.RunToEnd());
+        s.series->Step();
+        s.w.kestrel.sim.InjectFault(KestrelSimFault::PulledCable);
+        s.RunWaits();
+        EXPECT_FALSE(s.series->Running());
+        EXPECT_FALSE(s.series->Waiting());
+        s.w.kestrel.sim.ClearFaults();
+        s.w.acq->DisconnectQuiet(false);
+        ASSERT_EQ(s.w.acq->ConnectQuiet(), AcqQuietResult::Done);
+        ASSERT_TRUE(s.w.acq->DeleteDataAndResetTime()); // the run's time is at its preset
+        s.w.acq->ToggleAcquisition();
+        ASSERT_TRUE(s.w.acq->IsAcquiring());
+        EXPECT_FALSE(s.RunToEnd());
+        EXPECT_FALSE(std::filesystem::exists(s.Path("run2.mca")));
+    }
     // A log folder nobody can write to, and no program folder to fall back on: no series, but
     // the acquisition itself goes on.
     {

@@ -1,0 +1,100 @@
+#include "app/roi/LibraryWindow.h"
+
+#include <QAction>
+#include <QContextMenuEvent>
+#include <QMenu>
+#include <QMessageBox>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "app/CListCtrlEx.h"
+#include "app/CMainFrame.h"
+#include "app/DialogPositions.h"
+#include "app/InfoPane.h"
+#include "app/PlotPanes.h"
+#include "app/QtTextClipboard.h"
+#include "app/TextConvert.h"
+#include "app/ToolbarIcons.h"
+#include "appcore/ProgramState.h"
+#include "common/NumberText.h"
+
+namespace vorna {
+
+LibraryWindow::LibraryWindow(ProgramState& state, CMainFrame& frame)
+    : QDialog(&frame), m_state(state), m_frame(frame) {
+    setObjectName("LibraryWindow");
+    setWindowIcon(ProgramIcon());
+    setAttribute(Qt::WA_DeleteOnClose);
+    setModal(false);
+    setSizeGripEnabled(true);
+    auto* layout = new QVBoxLayout(this);
+    m_list = new CListCtrlEx(this);
+    m_list->setObjectName("LibraryList");
+    layout->addWidget(m_list);
+    m_list->Model().SetColumns(
+        {{QStringLiteral("Energy"), QStringLiteral("X-ray Line Energy"), 70, ListSortType::Decimal},
+         {QStringLiteral("Element"), QStringLiteral("Element and X-ray Line"), 110}});
+
+    auto* copy = new QAction(this);
+    copy->setShortcut(QKeySequence::Copy);
+    copy->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    connect(copy, &QAction::triggered, this, [this] { CopyList(); });
+    addAction(copy);
+
+    connect(&frame, &CMainFrame::CursorMoved, this, &LibraryWindow::Rebuild);
+    // A library loaded or emptied (Load Library, the preferences) and a new active spectrum
+    // reach the panes through the info pane's refresh.
+    connect(frame.Info(), &InfoPane::Refreshed, this,
+            [this] { Rebuild(m_frame.Panes().CursorAbsolute()); });
+    Rebuild(frame.Panes().CursorAbsolute());
+    const CSProfile& p = state.Profile();
+    resize(std::max(p.libListWidth, m_list->ContentWidth() + 2 * layout->contentsMargins().left()),
+           std::max(p.libListHeight, 8 * fontMetrics().height()));
+    RestoreDialogPosition(*this, p, ProfileDialog::LibList);
+}
+
+void LibraryWindow::Rebuild(int cursorAbsolute) {
+    const ElementLibrary& library = m_state.Library();
+    setWindowTitle(FromCore(LibraryWindowTitle(library)));
+    const AnalysisSettings& s = m_state.Environment().settings;
+    std::vector<QStringList> rows;
+    for (const LibraryWindowRow& r :
+         LibraryRowsAtCursor(library, m_state.Spectra().GetActive(), cursorAbsolute,
+                             s.calibrateEnable != 0, s.librarySens))
+        rows.push_back({FromCore(r.energy), FromCore(r.element)});
+    m_list->Model().SetRows(std::move(rows));
+    m_list->ApplyColumnWidths();
+}
+
+bool LibraryWindow::CopyList() {
+    if (m_list->RowCount() == 0)
+        return false;
+    QtTextClipboard clipboard;
+    const int result = m_list->CopyToClipboard(clipboard);
+    if (result < 0) {
+        QMessageBox::warning(
+            this, windowTitle(),
+            QString::fromStdString(Format("Clipboard Error - iError = %d", result)));
+        return false;
+    }
+    return true;
+}
+
+void LibraryWindow::contextMenuEvent(QContextMenuEvent* event) {
+    QMenu menu(this);
+    // Printing the list belongs to the printing work; the copy is offered here.
+    QAction* copy = menu.addAction(QStringLiteral("&Copy\tCtrl+C"));
+    copy->setEnabled(m_list->RowCount() > 0);
+    connect(copy, &QAction::triggered, this, [this] { CopyList(); });
+    menu.exec(event->globalPos());
+}
+
+void LibraryWindow::done(int result) {
+    CSProfile& p = m_state.Profile();
+    StoreDialogPosition(*this, p, ProfileDialog::LibList);
+    p.libListWidth = width();
+    p.libListHeight = height();
+    QDialog::done(result);
+}
+
+} // namespace vorna

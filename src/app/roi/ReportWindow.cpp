@@ -1,0 +1,122 @@
+#include "app/roi/ReportWindow.h"
+
+#include <QAction>
+#include <QContextMenuEvent>
+#include <QDialogButtonBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenu>
+#include <QMessageBox>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "app/CListCtrlEx.h"
+#include "app/QtTextClipboard.h"
+#include "app/TextConvert.h"
+#include "app/ToolbarIcons.h"
+#include "common/NumberText.h"
+
+namespace vorna {
+
+namespace {
+
+QLabel* captionLabel(const std::string& text, QWidget* parent) {
+    auto* label = new QLabel(FromCore(text), parent);
+    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    label->setVisible(!text.empty());
+    return label;
+}
+
+} // namespace
+
+ReportWindow::ReportWindow(const RoiReport& report, QWidget* parent) : QDialog(parent) {
+    setObjectName("ReportWindow");
+    setWindowTitle(FromCore(report.captions.title));
+    setWindowIcon(ProgramIcon());
+    setSizeGripEnabled(true);
+    auto* layout = new QVBoxLayout(this);
+    m_spectrumLine = captionLabel(report.captions.spectrumLine, this);
+    m_libraryLine = captionLabel(report.captions.libraryLine, this);
+    layout->addWidget(m_spectrumLine);
+    layout->addWidget(m_libraryLine);
+    m_list = new CListCtrlEx(this);
+    m_list->setObjectName("ReportList");
+    layout->addWidget(m_list, 1);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    layout->addWidget(buttons);
+
+    auto* copy = new QAction(this);
+    copy->setShortcut(QKeySequence::Copy);
+    copy->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    connect(copy, &QAction::triggered, this, [this] { CopyList(); });
+    addAction(copy);
+
+    Fill(report);
+    const int rows = std::clamp(m_list->RowCount(), 4, 16);
+    const int height = m_list->horizontalHeader()->sizeHint().height() +
+                       rows * m_list->verticalHeader()->defaultSectionSize() +
+                       2 * m_list->frameWidth();
+    m_list->setMinimumHeight(height);
+    resize(m_list->ContentWidth() + layout->contentsMargins().left() +
+               layout->contentsMargins().right(),
+           sizeHint().height());
+    if (parent)
+        move(parent->window()->geometry().center() - rect().center());
+}
+
+void ReportWindow::Fill(const RoiReport& report) {
+    std::vector<ListTextModel::Column> columns;
+    for (size_t i = 0; i < report.headings.size(); ++i) {
+        ListTextModel::Column c;
+        c.title = FromCore(report.headings[i]);
+        c.tip = i < report.tips.size() ? FromCore(report.tips[i]) : QString();
+        c.width = 60;
+        // Numbers up to the status; the status and element are texts.
+        const bool text = static_cast<int>(i) >= RoiReport::kStatusColumn;
+        c.sort = text ? ListSortType::Text : ListSortType::Decimal;
+        c.centred = static_cast<int>(i) == RoiReport::kStatusColumn;
+        columns.push_back(c);
+    }
+    m_list->Model().SetColumns(std::move(columns));
+    std::vector<QStringList> rows;
+    for (const auto& cells : report.rows) {
+        QStringList row;
+        for (const std::string& cell : cells)
+            row << FromCore(cell);
+        rows.push_back(row);
+    }
+    m_list->Model().SetRows(std::move(rows));
+    m_list->ResetSort();
+    m_list->ApplyColumnWidths();
+}
+
+bool ReportWindow::CopyList() {
+    QtTextClipboard clipboard;
+    const int result = m_list->CopyToClipboard(clipboard);
+    if (result == kClipboardNothing)
+        return false;
+    if (result < 0) {
+        QMessageBox::warning(
+            this, windowTitle(),
+            QString::fromStdString(Format("Clipboard Error - iError = %d", result)));
+        return false;
+    }
+    return true;
+}
+
+void ReportWindow::contextMenuEvent(QContextMenuEvent* event) {
+    QMenu menu(this);
+    // Printing the list belongs to the printing work; the copy is offered here.
+    QAction* copy = menu.addAction(QStringLiteral("&Copy\tCtrl+C"));
+    copy->setEnabled(m_list->RowCount() > 0);
+    connect(copy, &QAction::triggered, this, [this] { CopyList(); });
+    menu.exec(event->globalPos());
+}
+
+void ShowRoiReport(const RoiReport& report, QWidget* parent) {
+    ReportWindow window(report, parent);
+    window.exec();
+}
+
+} // namespace vorna
