@@ -70,6 +70,7 @@ CMainFrame::CMainFrame(ProgramState& state, QtUserPrompt& prompt, QWidget* paren
     RegisterHelpCommands(m_router, m_context);
     RegisterPreferencesCommands(m_router, m_context);
     RegisterCalibrationCommands(m_router, m_context);
+    RegisterPropertiesCommands(m_router, m_context);
     BuildActions();
     BuildMenus();
     BuildToolbar();

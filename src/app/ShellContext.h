@@ -35,5 +35,6 @@ void ShowPreferences(ShellContext& context, PreferencesPage page);
 void RegisterCalibrationCommands(CommandRouter& router, ShellContext& context);
 // Ctrl+F5 in the plot: a two-point calibration of the active spectrum.
 void RunAutoCalibration(ShellContext& context);
+void RegisterPropertiesCommands(CommandRouter& router, ShellContext& context);
 
 } // namespace vorna

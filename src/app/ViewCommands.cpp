@@ -109,8 +109,6 @@ void RegisterViewCommands(CommandRouter& r, ShellContext& c) {
     r.Register(ToInt(C::AllPanes), [&c] { AllPanes(c); });
     for (C id : {C::PreviousView, C::SelectView, C::EditRoi, C::Center, C::FullRange, C::Autoscale})
         r.Register(ToInt(id), [&c, id] { c.frame.RunPlotCommand(ToInt(id)); });
-    for (C id : {C::SpectraDialog})
-        r.Register(ToInt(id), [&c, id] { ReportNotAvailable(c, id); });
 }
 
 } // namespace vorna

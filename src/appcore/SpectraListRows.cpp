@@ -26,8 +26,8 @@ std::vector<SpectraListRow> SpectraListRows(const CSpectraList& list) {
         // The active letter wins over the hidden one: an active spectrum is always drawn.
         row.firstLetter = s == active ? "A" : (row.hidden ? "H" : "");
         row.secondLetter = s->m_bDerived ? "E" : "";
-        row.color = s->m_crColor;
-        row.lineWidth = s->m_nLineWidth;
+        row.color = s->m_pPen.color;
+        row.lineWidth = s->m_pPen.width;
         rows.push_back(std::move(row));
     }
     return rows;

@@ -12,7 +12,10 @@ add_library(vorna_appcore STATIC
     ${CMAKE_CURRENT_LIST_DIR}/ProgramState.cpp
     ${CMAKE_CURRENT_LIST_DIR}/RecentFiles.cpp
     ${CMAKE_CURRENT_LIST_DIR}/SpectraListRows.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/SpectraSlotsEditor.cpp
     ${CMAKE_CURRENT_LIST_DIR}/SpectrumCommands.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/SpectrumNotesFields.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/SpectrumPropertiesEdit.cpp
     ${CMAKE_CURRENT_LIST_DIR}/VersionText.cpp
     ${CMAKE_CURRENT_LIST_DIR}/WindowPlacement.cpp
 )

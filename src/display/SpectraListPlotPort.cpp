@@ -179,8 +179,8 @@ void SpectraListPlotPort::VisitSpectra(
         v.active = i == active;
         v.hidden = s->m_bHidden != 0;
         v.valid = s->m_bValid != 0 && s->HasData();
-        v.color = s->m_crColor;
-        v.lineWidth = s->m_nLineWidth;
+        v.color = s->m_pPen.color;
+        v.lineWidth = s->m_pPen.width;
         v.counts = s->m_pData;
         v.gain = std::clamp(s->m_nGain, 0, 6);
         v.lastValidChannel = s->LastValidChannel(dppType, active);

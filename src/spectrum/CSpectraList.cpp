@@ -94,6 +94,8 @@ CSpectrum* CSpectraList::Add(std::unique_ptr<CSpectrum>& spectrum, bool activate
         std::lock_guard<std::recursive_mutex> guard(m_lock);
         s->m_nChannels = n;
         s->m_bDisplayValid = 0;
+        // Whoever built the spectrum may have set its contour after construction.
+        s->RemakePen();
         m_items.push_back(std::move(spectrum));
         if (s->m_bDerived) {
             s->RequestEvaluation(m_env);

@@ -72,6 +72,7 @@ void CSpectrum::ResetRecord() {
     m_nThreshold = m_nLiveMode = m_nPresetTime = m_nSerialNumber = 0;
     m_dLiveTime = m_dRealTime = m_dTotalCounts = 0.0;
     m_szStartTime.clear();
+    RemakePen();
 }
 
 int CSpectrum::SnapToChannel(double x) const {
@@ -281,6 +282,16 @@ void CSpectrum::SetProgram(std::unique_ptr<SpectrumProgram> program, const std::
     m_linked.RemoveAll();
     for (CSpectrum* operand : operands)
         m_linked.Add(operand);
+}
+
+void CSpectrum::RemakePen() {
+    std::lock_guard<std::recursive_mutex> guard(m_lock);
+    m_pPen = SpectrumPen{m_nLineWidth, m_crColor};
+}
+
+SpectrumPen CSpectrum::Pen() const {
+    std::lock_guard<std::recursive_mutex> guard(m_lock);
+    return m_pPen;
 }
 
 int CSpectrum::ExchangeHidden(int hidden) {

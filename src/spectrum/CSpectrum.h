@@ -27,6 +27,14 @@ public:
     virtual bool Run(CSpectrum& target) = 0;
 };
 
+// What the plot and the spectra list draw a spectrum's contour with: made from the header's width
+// and colour when the spectrum is built and when it joins the list, remade by whoever changes
+// them later.
+struct SpectrumPen {
+    int32_t width = 1;
+    uint32_t color = 0; // 0x00BBGGRR
+};
+
 // The 27 values picked from a file's DPP blocks, by the name of their line.
 enum class DppValue : int {
     DeviceType,
@@ -147,6 +155,10 @@ public:
     // the update worker runs the program under the same lock.
     void SetProgram(std::unique_ptr<SpectrumProgram> program, const std::string& expression,
                     const std::vector<CSpectrum*>& operands);
+    // A new pen from m_nLineWidth and m_crColor.
+    void RemakePen();
+    SpectrumPen Pen() const;
+
     // Sets the hidden flag and returns the one it replaces.
     int ExchangeHidden(int hidden);
 
@@ -188,6 +200,7 @@ public:
     std::string m_strBootFlags;
     int32_t m_bClock80MHz = 0;
     int32_t m_nDppDeviceCode = 0;
+    SpectrumPen m_pPen;
 
 private:
     friend class SpectrumAccess<CSpectrum>;

@@ -35,16 +35,6 @@ bool beginsSection(std::string_view line) {
     return !line.empty() && line.front() == '<';
 }
 
-// Tags name spectra in expressions, so they must look like identifiers.
-bool validTag(std::string_view tag) {
-    if (tag.empty() || !(isAsciiLetter(tag.front()) || tag.front() == '_'))
-        return false;
-    for (char c : tag)
-        if (!(isAsciiLetter(c) || isDigit(c) || c == '_'))
-            return false;
-    return true;
-}
-
 // Lines end with LF; a CR before the LF is dropped. The last line may lack its LF.
 class LineCursor {
 public:
@@ -277,7 +267,7 @@ bool Reader::Identity() {
     if (!Next() || m_line != "<<LUMO SPECTRUM>>" || !Next() || !Field("TAG - ", rest))
         return false;
     m_s.m_strTag.assign(rest);
-    if (!validTag(rest)) {
+    if (!IsValidSpectrumTag(rest)) {
         if (m_options.prompt)
             m_options.prompt->message("Invalid Tag!", PromptStyle::Error);
         return false;
@@ -415,6 +405,16 @@ bool ReadSpectrum(std::string_view bytes, CSpectrum& spectrum, const SpectrumRea
         return true;
     spectrum.FreeData();
     return false;
+}
+
+// Tags name spectra in expressions, so they must look like identifiers.
+bool IsValidSpectrumTag(std::string_view tag) {
+    if (tag.empty() || !(isAsciiLetter(tag.front()) || tag.front() == '_'))
+        return false;
+    for (char c : tag)
+        if (!(isAsciiLetter(c) || isDigit(c) || c == '_'))
+            return false;
+    return true;
 }
 
 } // namespace vorna

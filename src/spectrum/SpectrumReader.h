@@ -23,6 +23,9 @@ struct SpectrumReadOptions {
 bool ReadSpectrum(std::string_view bytes, CSpectrum& spectrum,
                   const SpectrumReadOptions& options = SpectrumReadOptions());
 
+// A tag the reader accepts: a letter or '_' first, then letters, digits and '_'.
+bool IsValidSpectrumTag(std::string_view tag);
+
 // One data line as a channel value: a decimal number after optional blanks, 0 when none.
 double ParseChannelValue(std::string_view line);
 

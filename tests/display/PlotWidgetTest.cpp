@@ -316,6 +316,7 @@ void PlotWidgetTest::hiddenSpectrumDrawsNothing() {
     Panes p;
     CSpectrum* other = p.w.AddSpectrum(2, [](int) { return 64.0; });
     other->m_crColor = 0x008000;
+    other->RemakePen();
     p.w.AddSpectrum(2); // the active one, all zero
     p.w.plot->SetView(0, 16383, 0, 127);
     p.w.plot->MoveCursorTo(16383);
@@ -341,6 +342,7 @@ void PlotWidgetTest::logPlotOfZeroAndNegativeCounts() {
         return c >= 700 && c < 710 ? 1000.0 : 10.0;
     });
     s->m_crColor = 0x008000;
+    s->RemakePen();
     PlotSettings st = p.w.plot->Settings();
     st.fillEnable = false;
     st.ticksEnable = false;
