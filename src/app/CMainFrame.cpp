@@ -54,7 +54,8 @@ CMainFrame::CMainFrame(ProgramState& state, QtUserPrompt& prompt, QWidget* paren
         UpdateCommandStates();
     };
     targets.resetFullRange = [this] { m_panes->Sink().ResetPlotToFullRange(); };
-    targets.activated = [this] {
+    targets.activated = [this](const std::string& title) {
+        setWindowTitle(FromCore(title));
         m_panes->Model().UnitsChanged();
         RefreshPanes();
     };

@@ -130,9 +130,9 @@ void RegisterDeviceCommands(CommandRouter& r, ShellContext& c) {
             acq.ApplySetup(*before, *after);
     });
     r.Register(ToInt(C::DisplaySettings), [&c] { DisplaySettings(c); });
-    for (C id :
-         {C::DppSetup, C::ConfigureMca, C::SendHardwareConfiguration, C::TuneThresholds,
-          C::McaDeltaMode, C::MultiplyDelta, C::DivideDelta, C::IncrementGain, C::DecrementGain})
+    r.Register(ToInt(C::ConfigureMca), [&c] { ShowPreferences(c, PreferencesPage::Mca); });
+    for (C id : {C::DppSetup, C::SendHardwareConfiguration, C::TuneThresholds, C::McaDeltaMode,
+                 C::MultiplyDelta, C::DivideDelta, C::IncrementGain, C::DecrementGain})
         r.Register(ToInt(id), [&c, id] { ReportNotAvailable(c, id); });
 }
 

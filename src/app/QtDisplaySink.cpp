@@ -2,6 +2,8 @@
 
 #include <QMetaObject>
 
+#include "spectrum/CSpectrum.h"
+
 namespace vorna {
 
 void QtDisplaySink::Queue(std::atomic<bool>& pending, const std::function<void()>& action) {
@@ -40,9 +42,14 @@ void QtDisplaySink::ResetPlotToFullRange() {
                                   Qt::QueuedConnection);
 }
 
-void QtDisplaySink::SpectrumActivated(const CSpectrum&) {
-    if (m_targets.activated && m_receiver)
-        QMetaObject::invokeMethod(m_receiver.data(), m_targets.activated, Qt::QueuedConnection);
+void QtDisplaySink::SpectrumActivated(const CSpectrum& spectrum) {
+    if (!m_targets.activated || !m_receiver)
+        return;
+    // The title is taken now: the spectrum may change or close before the window gets to it.
+    auto action = m_targets.activated;
+    QMetaObject::invokeMethod(
+        m_receiver.data(), [action, title = spectrum.Title()] { action(title); },
+        Qt::QueuedConnection);
 }
 
 } // namespace vorna

@@ -7,6 +7,7 @@
 #include <QPointer>
 #include <atomic>
 #include <functional>
+#include <string>
 
 #include "spectrum/SpectrumEnvironment.h"
 
@@ -18,7 +19,8 @@ struct DisplayTargets {
     std::function<void()> refreshInfo;
     std::function<void()> refreshSpectraList;
     std::function<void()> resetFullRange;
-    std::function<void()> activated;
+    // The main window's title for the spectrum that became active.
+    std::function<void(const std::string&)> activated;
 };
 
 class QtDisplaySink : public DisplaySink {

@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTabWidget>
@@ -257,6 +258,22 @@ void PreferencesTest::closingReloadsAndRecomputesOnlyWhatChanged() {
     QCOMPARE(state.Profile().backgroundChannels, 3);
     QVERIFY(active->Lock()->m_roi[0].grossArea > 0.0);
     QCOMPARE(frame.StatusText(0), QStringLiteral("before")); // the library was not reloaded
+
+    // "Configure MCA properties" opens the same sheet on its MCA page, after saying that the
+    // analyzer is not connected.
+    int page = -1;
+    ModalDriver driver;
+    driver.ThenButton(QMessageBox::Ok);
+    driver.Then([&](QWidget* w) {
+        if (auto* sheet = qobject_cast<CProperties*>(w)) {
+            page = sheet->Tabs()->currentIndex();
+            sheet->reject();
+        }
+    });
+    frame.Execute(ToInt(CommandId::ConfigureMca));
+    QCOMPARE(driver.seen, QStringList{QStringLiteral(
+                              "MCA is not connected.  Certain parameters are disabled.")});
+    QCOMPARE(page, 1);
     frame.close();
     app.ExitInstance();
 }

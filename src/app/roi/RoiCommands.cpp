@@ -61,9 +61,8 @@ void ShowLibrary(ShellContext& c) {
 }
 
 void LoadLibrary(ShellContext& c) {
-    // The dialog starts in the folder the library setting stands for, made when first needed.
-    const std::string folder = ResolveFolder(c.state.Profile().libraryDirectory);
-    EnsureFolder(folder);
+    // A folder the user named is not made for a dialog; only the program's own data folder is.
+    const std::string folder = DialogFolder(c.state.Profile().libraryDirectory);
     std::string path;
     if (!c.prompt.chooseOpenFile(path, "Open", folder, kLibraryFilter))
         return;
