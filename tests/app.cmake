@@ -1,34 +1,37 @@
 # Widget tests of the program: offscreen, one QApplication per binary, modal dialogs answered
 # from timers.
 find_package(Qt6 REQUIRED COMPONENTS Test Widgets)
-add_executable(vorna_app_tests app/AppShellTest.cpp app/ModalDriver.cpp app/ModalDriver.h)
-set_target_properties(vorna_app_tests PROPERTIES AUTOMOC ON)
-target_link_libraries(vorna_app_tests PRIVATE vorna_app Qt6::Test)
-target_include_directories(vorna_app_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
-target_compile_definitions(vorna_app_tests PRIVATE VORNA_EXAMPLES_DIR="${PROJECT_SOURCE_DIR}/examples")
-vorna_warnings(vorna_app_tests)
-add_test(NAME vorna_app_tests COMMAND vorna_app_tests)
-set_tests_properties(vorna_app_tests PROPERTIES
-    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LC_ALL=C.UTF-8;VORNA_SIMULATE=" TIMEOUT 120)
 
+# What every widget test shares: the modal dialog driver and the program fixture.
+add_library(vorna_app_test_support STATIC app/ModalDriver.cpp app/ModalDriver.h
+    app/TestProgram.cpp app/TestProgram.h)
+set_target_properties(vorna_app_test_support PROPERTIES AUTOMOC ON)
+target_link_libraries(vorna_app_test_support PUBLIC vorna_app Qt6::Test)
+target_include_directories(vorna_app_test_support PUBLIC ${CMAKE_CURRENT_SOURCE_DIR}
+    ${CMAKE_CURRENT_SOURCE_DIR}/app)
+target_compile_definitions(vorna_app_test_support PUBLIC
+    VORNA_EXAMPLES_DIR="${PROJECT_SOURCE_DIR}/examples")
+vorna_warnings(vorna_app_test_support)
+
+# vorna_widget_test(name SIMULATE value TIMEOUT seconds SOURCES files...)
+function(vorna_widget_test name)
+    cmake_parse_arguments(W "" "SIMULATE;TIMEOUT" "SOURCES" ${ARGN})
+    if(NOT W_TIMEOUT)
+        set(W_TIMEOUT 120)
+    endif()
+    add_executable(${name} ${W_SOURCES})
+    set_target_properties(${name} PROPERTIES AUTOMOC ON)
+    target_link_libraries(${name} PRIVATE vorna_app_test_support)
+    vorna_warnings(${name})
+    add_test(NAME ${name} COMMAND ${name})
+    set_tests_properties(${name} PROPERTIES ENVIRONMENT
+        "QT_QPA_PLATFORM=offscreen;LC_ALL=C.UTF-8;VORNA_SIMULATE=${W_SIMULATE}"
+        TIMEOUT ${W_TIMEOUT})
+endfunction()
+
+vorna_widget_test(vorna_app_tests SOURCES app/AppShellTest.cpp)
 # The program driving the simulated KestrelA in real time.
-add_executable(vorna_app_kestrel_tests app/KestrelWiringTest.cpp app/ModalDriver.cpp
-    app/ModalDriver.h)
-set_target_properties(vorna_app_kestrel_tests PROPERTIES AUTOMOC ON)
-target_link_libraries(vorna_app_kestrel_tests PRIVATE vorna_app Qt6::Test)
-target_include_directories(vorna_app_kestrel_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
-vorna_warnings(vorna_app_kestrel_tests)
-add_test(NAME vorna_app_kestrel_tests COMMAND vorna_app_kestrel_tests)
-set_tests_properties(vorna_app_kestrel_tests PROPERTIES
-    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LC_ALL=C.UTF-8;VORNA_SIMULATE=kestrela" TIMEOUT 300)
-
+vorna_widget_test(vorna_app_kestrel_tests SIMULATE kestrela TIMEOUT 300
+    SOURCES app/KestrelWiringTest.cpp)
 # The preferences sheet and what the program does when it closes.
-add_executable(vorna_prefs_tests app/PreferencesTest.cpp app/ModalDriver.cpp app/ModalDriver.h)
-set_target_properties(vorna_prefs_tests PROPERTIES AUTOMOC ON)
-target_link_libraries(vorna_prefs_tests PRIVATE vorna_app Qt6::Test)
-target_include_directories(vorna_prefs_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
-target_compile_definitions(vorna_prefs_tests PRIVATE VORNA_EXAMPLES_DIR="${PROJECT_SOURCE_DIR}/examples")
-vorna_warnings(vorna_prefs_tests)
-add_test(NAME vorna_prefs_tests COMMAND vorna_prefs_tests)
-set_tests_properties(vorna_prefs_tests PROPERTIES
-    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LC_ALL=C.UTF-8;VORNA_SIMULATE=" TIMEOUT 120)
+vorna_widget_test(vorna_prefs_tests SOURCES app/PreferencesTest.cpp)

@@ -1,12 +1,17 @@
 #include "app/CListCtrlEx.h"
 
+#include <QAction>
 #include <QHeaderView>
+#include <QMenu>
+#include <QMessageBox>
 #include <QPainter>
 #include <QScrollBar>
 #include <algorithm>
 
 #include "analysis/Reports.h"
+#include "app/QtTextClipboard.h"
 #include "app/TextConvert.h"
+#include "common/NumberText.h"
 
 namespace vorna {
 
@@ -77,6 +82,40 @@ int CListCtrlEx::CopyToClipboard(TextClipboard& clipboard) const {
     if (RowCount() == 0)
         return kClipboardNothing;
     return PutTextOnClipboard(clipboard, CopyText());
+}
+
+bool CListCtrlEx::CopyForUser(QWidget& owner) const {
+    QtTextClipboard clipboard;
+    const int result = CopyToClipboard(clipboard);
+    if (result == kClipboardNothing && RowCount() == 0)
+        return false;
+    if (result < 0) {
+        QMessageBox::warning(
+            &owner, owner.windowTitle(),
+            QString::fromStdString(Format("Clipboard Error - iError = %d", result)));
+        return false;
+    }
+    return true;
+}
+
+void CListCtrlEx::OfferCopy(QWidget& window, const QString& copyCaption, const QIcon& copyIcon) {
+    QWidget* owner = &window;
+    auto* shortcut = new QAction(owner);
+    shortcut->setShortcut(QKeySequence::Copy);
+    shortcut->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    connect(shortcut, &QAction::triggered, this, [this, owner] { CopyForUser(*owner); });
+    owner->addAction(shortcut);
+    // Right clicks on the list or the window's other parts reach the window's menu.
+    owner->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(owner, &QWidget::customContextMenuRequested, this,
+            [this, owner, copyCaption, copyIcon](const QPoint& at) {
+                QMenu menu(owner);
+                // Printing the list belongs to the printing work; the copy is offered here.
+                QAction* copy = menu.addAction(copyIcon, copyCaption);
+                copy->setEnabled(RowCount() > 0);
+                connect(copy, &QAction::triggered, this, [this, owner] { CopyForUser(*owner); });
+                menu.exec(owner->mapToGlobal(at));
+            });
 }
 
 void CListCtrlEx::paintEvent(QPaintEvent* event) {

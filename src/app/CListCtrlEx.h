@@ -3,6 +3,7 @@
 // full-row selection over a ListTextModel, ordered through its sort proxy when a header is
 // clicked. An empty list says so under its header.
 
+#include <QIcon>
 #include <QTableView>
 #include <string>
 
@@ -30,6 +31,13 @@ public:
     std::string CopyText() const;
     // The copy onto the clipboard; -1 when the list has no rows, else a clipboard result.
     int CopyToClipboard(TextClipboard& clipboard) const;
+    // The copy for the window `owner`: a clipboard failure is shown as "Clipboard Error - iError
+    // = %d". False when nothing was copied (an empty list copies nothing and says nothing).
+    bool CopyForUser(QWidget& owner) const;
+    // Ctrl+C anywhere in `window` copies the list; so does the "&Copy" entry of the context menu
+    // that `window` shows on a right click (captioned `copyCaption`, with `copyIcon`).
+    void OfferCopy(QWidget& window, const QString& copyCaption = QStringLiteral("&Copy\tCtrl+C"),
+                   const QIcon& copyIcon = {});
     int RowCount() const { return m_proxy->rowCount(); }
     QString CellText(int row, int column) const;
     void ApplyColumnWidths();

@@ -1,14 +1,10 @@
 #include "app/KeyboardMapDialog.h"
 
-#include <QContextMenuEvent>
-#include <QMenu>
-#include <QMessageBox>
 #include <QVBoxLayout>
 #include <algorithm>
 
 #include "app/CListCtrlEx.h"
 #include "app/CMainFrame.h"
-#include "app/QtTextClipboard.h"
 #include "app/ToolbarIcons.h"
 #include "appcore/CommandTable.h"
 #include "appcore/KeyboardMap.h"
@@ -28,6 +24,8 @@ KeyboardMapDialog::KeyboardMapDialog(CMainFrame& frame) : QDialog(&frame) {
     m_list->Model().SetColumns(
         {{QStringLiteral("Shortcut"), QStringLiteral("Keyboard Shortcut"), 95},
          {QStringLiteral("Description"), QStringLiteral("Shortcut Description"), 160}});
+    m_list->OfferCopy(*this, QString::fromLatin1(FindCommand(CommandId::KeyboardCopy)->caption),
+                      QIcon(CommandIcon(CommandId::KeyboardCopy)));
     Fill();
     resize(std::max(420, m_list->ContentWidth() + 2 * layout->contentsMargins().left()), 520);
     // Centred on the main window.
@@ -44,27 +42,7 @@ void KeyboardMapDialog::Fill() {
 }
 
 bool KeyboardMapDialog::CopyList() {
-    QtTextClipboard clipboard;
-    const int result = m_list->CopyToClipboard(clipboard);
-    if (result < 0) {
-        QMessageBox::warning(
-            this, windowTitle(),
-            QString::fromStdString(Format("Clipboard Error - iError = %d", result)));
-        return false;
-    }
-    return true;
-}
-
-void KeyboardMapDialog::contextMenuEvent(QContextMenuEvent* event) {
-    QMenu menu(QStringLiteral("Keyboard"), this);
-    const bool any = m_list->RowCount() > 0;
-    // Printing the list belongs to the printing work; only the copy is offered here.
-    QAction* copy =
-        menu.addAction(QIcon(CommandIcon(CommandId::KeyboardCopy)),
-                       QString::fromLatin1(FindCommand(CommandId::KeyboardCopy)->caption));
-    copy->setEnabled(any);
-    connect(copy, &QAction::triggered, this, [this] { CopyList(); });
-    menu.exec(event->globalPos());
+    return m_list->CopyForUser(*this);
 }
 
 } // namespace vorna

@@ -18,9 +18,6 @@ public:
     // The "Copy" command: the list as text on the clipboard; false with a message on failure.
     bool CopyList();
 
-protected:
-    void contextMenuEvent(QContextMenuEvent* event) override;
-
 private:
     CListCtrlEx* m_list;
 };

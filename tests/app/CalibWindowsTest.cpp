@@ -12,6 +12,7 @@
 #include <memory>
 
 #include "ModalDriver.h"
+#include "TestProgram.h"
 #include "analysis/NumberFormat.h"
 #include "analysis/RoiStatistics.h"
 #include "app/CListCtrlEx.h"
@@ -30,40 +31,14 @@
 
 using namespace vorna;
 using vorna::test::ModalDriver;
+using vorna::test::TestProgram;
 
 namespace {
 
 const QString kExample = QStringLiteral(VORNA_EXAMPLES_DIR "/fe55.mca");
 
 // The program with the example spectrum (1024 channels, calibrated, two ROIs) active.
-struct Program {
-    QTemporaryDir dir;
-    MemoryProfileStore store;
-    VirtualClock clock;
-    std::unique_ptr<CLumoApp> app;
-
-    Program() {
-        store.WriteInt("Standard", "start_dlg_show", 0);
-        store.WriteText("Standard", "spectra_directory", PathToCore(dir.path()) + "/");
-        qunsetenv("VORNA_SIMULATE");
-        CLumoApp::Options o;
-        o.programDir = dir.path();
-        o.commandLineFile = kExample;
-        o.store = &store;
-        o.clock = &clock;
-        app = std::make_unique<CLumoApp>(o);
-        app->InitInstance();
-        Settle();
-    }
-    CMainFrame& frame() { return *app->MainFrame(); }
-    ProgramState& state() { return app->State(); }
-    CSpectrum& active() { return *state().Spectra().GetActive(); }
-    static void Settle() {
-        for (int i = 0; i < 5; ++i) {
-            QCoreApplication::processEvents();
-            QTest::qWait(10);
-        }
-    }
+struct Program : TestProgram {
     void SetRois(std::initializer_list<std::pair<int, int>> rois) {
         CSpectrum& s = active();
         {

@@ -17,6 +17,7 @@
 #include <memory>
 
 #include "ModalDriver.h"
+#include "TestProgram.h"
 #include "analysis/ExpressionDefine.h"
 #include "app/CLumoApp.h"
 #include "app/CMainFrame.h"
@@ -35,40 +36,15 @@
 
 using namespace vorna;
 using vorna::test::ModalDriver;
+using vorna::test::TestProgram;
 
 namespace {
 
 // The program with the example spectrum open (active, tag Fe55) beside live_data.
-struct Program {
-    QTemporaryDir dir;
-    MemoryProfileStore store;
-    VirtualClock clock;
-    std::unique_ptr<CLumoApp> app;
-
-    Program() {
-        qunsetenv("VORNA_SIMULATE");
-        store.WriteInt("Standard", "start_dlg_show", 0);
-        store.WriteText("Standard", "spectra_directory", PathToCore(dir.path()) + "/");
-        CLumoApp::Options o;
-        o.programDir = dir.path();
-        o.commandLineFile = QStringLiteral(VORNA_EXAMPLES_DIR "/fe55.mca");
-        o.store = &store;
-        o.clock = &clock;
-        app = std::make_unique<CLumoApp>(o);
-        app->InitInstance();
-        Settle();
-    }
-    CMainFrame& frame() { return *app->MainFrame(); }
-    CSpectraList& list() { return app->State().Spectra(); }
+struct Program : TestProgram {
     void Run(CommandId id) {
         frame().Execute(ToInt(id));
         Settle();
-    }
-    static void Settle() {
-        for (int i = 0; i < 5; ++i) {
-            QCoreApplication::processEvents();
-            QTest::qWait(10);
-        }
     }
 };
 

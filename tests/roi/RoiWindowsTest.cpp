@@ -16,6 +16,7 @@
 #include <memory>
 
 #include "ModalDriver.h"
+#include "TestProgram.h"
 #include "analysis/Reports.h"
 #include "analysis/RoiOperations.h"
 #include "app/CListCtrlEx.h"
@@ -34,6 +35,7 @@
 
 using namespace vorna;
 using vorna::test::ModalDriver;
+using vorna::test::TestProgram;
 
 namespace {
 
@@ -41,30 +43,13 @@ const QString kExample = QStringLiteral(VORNA_EXAMPLES_DIR "/fe55.mca");
 const QString kLibrary = QStringLiteral(VORNA_EXAMPLES_DIR "/k-lines.lib");
 
 // The program with the example spectrum (ROIs 570-610 and 630-668, 0.01 keV per channel).
-struct Program {
-    QTemporaryDir dir;
-    MemoryProfileStore store;
-    VirtualClock clock;
-    std::unique_ptr<CLumoApp> app;
-
-    Program() {
-        // "No folder" settings stand for a data folder inside the test's own folder.
-        qputenv("XDG_DATA_HOME", dir.path().toLocal8Bit());
-        qunsetenv("VORNA_SIMULATE");
-        store.WriteInt("Standard", "start_dlg_show", 0);
-        store.WriteText("Standard", "spectra_directory", PathToCore(dir.path()) + "/");
-        CLumoApp::Options o;
-        o.programDir = dir.path();
-        o.commandLineFile = kExample;
-        o.store = &store;
-        o.clock = &clock;
-        app = std::make_unique<CLumoApp>(o);
-        app->InitInstance();
-        Settle();
+struct Program : TestProgram {
+    Program() : TestProgram(Options()) {}
+    static vorna::test::TestProgramOptions Options() {
+        vorna::test::TestProgramOptions o;
+        o.dataFolderInside = true;
+        return o;
     }
-    CMainFrame& frame() { return *app->MainFrame(); }
-    ProgramState& state() { return app->State(); }
-    CSpectrum& active() { return *state().Spectra().GetActive(); }
     AnalysisSettings& settings() { return state().Environment().settings; }
     void LoadLibrary() {
         state().Library().SetDisplayName("k-lines.lib");
@@ -83,12 +68,6 @@ struct Program {
             if (w->isVisible())
                 found = w;
         return found;
-    }
-    static void Settle() {
-        for (int i = 0; i < 5; ++i) {
-            QCoreApplication::processEvents();
-            QTest::qWait(10);
-        }
     }
 };
 

@@ -1,9 +1,5 @@
 #include "app/roi/LibraryWindow.h"
 
-#include <QAction>
-#include <QContextMenuEvent>
-#include <QMenu>
-#include <QMessageBox>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -12,7 +8,6 @@
 #include "app/DialogPositions.h"
 #include "app/InfoPane.h"
 #include "app/PlotPanes.h"
-#include "app/QtTextClipboard.h"
 #include "app/TextConvert.h"
 #include "app/ToolbarIcons.h"
 #include "appcore/ProgramState.h"
@@ -35,11 +30,7 @@ LibraryWindow::LibraryWindow(ProgramState& state, CMainFrame& frame)
         {{QStringLiteral("Energy"), QStringLiteral("X-ray Line Energy"), 70, ListSortType::Decimal},
          {QStringLiteral("Element"), QStringLiteral("Element and X-ray Line"), 110}});
 
-    auto* copy = new QAction(this);
-    copy->setShortcut(QKeySequence::Copy);
-    copy->setShortcutContext(Qt::WidgetWithChildrenShortcut);
-    connect(copy, &QAction::triggered, this, [this] { CopyList(); });
-    addAction(copy);
+    m_list->OfferCopy(*this);
 
     connect(&frame, &CMainFrame::CursorMoved, this, &LibraryWindow::Rebuild);
     // A library loaded or emptied (Load Library, the preferences) and a new active spectrum
@@ -67,26 +58,7 @@ void LibraryWindow::Rebuild(int cursorAbsolute) {
 }
 
 bool LibraryWindow::CopyList() {
-    if (m_list->RowCount() == 0)
-        return false;
-    QtTextClipboard clipboard;
-    const int result = m_list->CopyToClipboard(clipboard);
-    if (result < 0) {
-        QMessageBox::warning(
-            this, windowTitle(),
-            QString::fromStdString(Format("Clipboard Error - iError = %d", result)));
-        return false;
-    }
-    return true;
-}
-
-void LibraryWindow::contextMenuEvent(QContextMenuEvent* event) {
-    QMenu menu(this);
-    // Printing the list belongs to the printing work; the copy is offered here.
-    QAction* copy = menu.addAction(QStringLiteral("&Copy\tCtrl+C"));
-    copy->setEnabled(m_list->RowCount() > 0);
-    connect(copy, &QAction::triggered, this, [this] { CopyList(); });
-    menu.exec(event->globalPos());
+    return m_list->CopyForUser(*this);
 }
 
 void LibraryWindow::done(int result) {

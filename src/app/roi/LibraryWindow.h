@@ -25,9 +25,6 @@ public:
 
     void done(int result) override;
 
-protected:
-    void contextMenuEvent(QContextMenuEvent* event) override;
-
 private:
     ProgramState& m_state;
     CMainFrame& m_frame;

@@ -1,17 +1,12 @@
 #include "app/roi/ReportWindow.h"
 
-#include <QAction>
-#include <QContextMenuEvent>
 #include <QDialogButtonBox>
 #include <QHeaderView>
 #include <QLabel>
-#include <QMenu>
-#include <QMessageBox>
 #include <QVBoxLayout>
 #include <algorithm>
 
 #include "app/CListCtrlEx.h"
-#include "app/QtTextClipboard.h"
 #include "app/TextConvert.h"
 #include "app/ToolbarIcons.h"
 #include "common/NumberText.h"
@@ -46,11 +41,7 @@ ReportWindow::ReportWindow(const RoiReport& report, QWidget* parent) : QDialog(p
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     layout->addWidget(buttons);
 
-    auto* copy = new QAction(this);
-    copy->setShortcut(QKeySequence::Copy);
-    copy->setShortcutContext(Qt::WidgetWithChildrenShortcut);
-    connect(copy, &QAction::triggered, this, [this] { CopyList(); });
-    addAction(copy);
+    m_list->OfferCopy(*this);
 
     Fill(report);
     const int rows = std::clamp(m_list->RowCount(), 4, 16);
@@ -92,26 +83,7 @@ void ReportWindow::Fill(const RoiReport& report) {
 }
 
 bool ReportWindow::CopyList() {
-    QtTextClipboard clipboard;
-    const int result = m_list->CopyToClipboard(clipboard);
-    if (result == kClipboardNothing)
-        return false;
-    if (result < 0) {
-        QMessageBox::warning(
-            this, windowTitle(),
-            QString::fromStdString(Format("Clipboard Error - iError = %d", result)));
-        return false;
-    }
-    return true;
-}
-
-void ReportWindow::contextMenuEvent(QContextMenuEvent* event) {
-    QMenu menu(this);
-    // Printing the list belongs to the printing work; the copy is offered here.
-    QAction* copy = menu.addAction(QStringLiteral("&Copy\tCtrl+C"));
-    copy->setEnabled(m_list->RowCount() > 0);
-    connect(copy, &QAction::triggered, this, [this] { CopyList(); });
-    menu.exec(event->globalPos());
+    return m_list->CopyForUser(*this);
 }
 
 void ShowRoiReport(const RoiReport& report, QWidget* parent) {

@@ -25,9 +25,6 @@ public:
     // iError = %d" when it failed (nothing is copied from an empty list).
     bool CopyList();
 
-protected:
-    void contextMenuEvent(QContextMenuEvent* event) override;
-
 private:
     void Fill(const RoiReport& report);
 
