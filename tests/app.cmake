@@ -32,3 +32,13 @@ vorna_warnings(vorna_prefs_tests)
 add_test(NAME vorna_prefs_tests COMMAND vorna_prefs_tests)
 set_tests_properties(vorna_prefs_tests PROPERTIES
     ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LC_ALL=C.UTF-8;VORNA_SIMULATE=" TIMEOUT 120)
+
+# The program driving simulated DPPs on the simulated USB bus in real time.
+add_executable(vorna_app_dpp_tests app/DppWiringTest.cpp app/ModalDriver.cpp app/ModalDriver.h)
+set_target_properties(vorna_app_dpp_tests PROPERTIES AUTOMOC ON)
+target_link_libraries(vorna_app_dpp_tests PRIVATE vorna_app Qt6::Test)
+target_include_directories(vorna_app_dpp_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
+vorna_warnings(vorna_app_dpp_tests)
+add_test(NAME vorna_app_dpp_tests COMMAND vorna_app_dpp_tests)
+set_tests_properties(vorna_app_dpp_tests PROPERTIES
+    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LC_ALL=C.UTF-8;VORNA_SIMULATE=plover" TIMEOUT 120)

@@ -1,0 +1,176 @@
+// The program against simulated DPPs on the simulated USB bus: Connect in timed steps, Start
+// with the data timer filling the live spectrum, Stop, a saved live spectrum carrying the
+// device's blocks, the watch timer noticing an unplug, and the choice among several devices.
+
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <memory>
+
+#include "ModalDriver.h"
+#include "app/CLumoApp.h"
+#include "app/CMainFrame.h"
+#include "app/DppSession.h"
+#include "app/InfoPane.h"
+#include "app/TextConvert.h"
+#include "appcore/CommandIds.h"
+#include "dppui/CDppSelectDlg.h"
+#include "settings/MemoryProfileStore.h"
+#include "sim/dpp/SimDppBus.h"
+#include "spectrum/CSpectraList.h"
+#include "spectrum/SpectrumFile.h"
+
+using namespace vorna;
+using vorna::test::ModalDriver;
+
+namespace {
+
+double LiveTotal(CSpectraList& list) {
+    auto guard = list.Lock();
+    CSpectrum* live = list.At(0);
+    if (!live)
+        return 0;
+    auto s = live->Lock();
+    double total = 0;
+    for (double counts : s->m_pData)
+        total += counts;
+    return total;
+}
+
+void PrepareStore(MemoryProfileStore& store, const QTemporaryDir& dir) {
+    store.WriteInt("Standard", "start_dlg_show", 0);
+    store.WriteInt("Standard", "dpp_update_dlg_show", 0);
+    store.WriteInt("Standard", "device_type", 2);
+    store.WriteInt("Standard", "data_refresh", 500);
+    store.WriteText("Standard", "spectra_directory", PathToCore(dir.path() + "/"));
+}
+
+std::unique_ptr<CLumoApp> StartApp(MemoryProfileStore& store, const QTemporaryDir& dir) {
+    CLumoApp::Options o;
+    o.programDir = dir.path();
+    o.store = &store;
+    auto app = std::make_unique<CLumoApp>(o);
+    if (!app->InitInstance())
+        return nullptr;
+    return app;
+}
+
+} // namespace
+
+class DppWiringTest : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void connectStartStopSaveAndUnplug();
+    void chooseAmongSeveralDevices();
+};
+
+void DppWiringTest::connectStartStopSaveAndUnplug() {
+    qputenv("VORNA_SIMULATE", "plover");
+    QTemporaryDir dir;
+    MemoryProfileStore store;
+    PrepareStore(store, dir);
+    ModalDriver driver;
+    auto app = StartApp(store, dir);
+    QVERIFY(app);
+    CMainFrame& f = *app->MainFrame();
+    ProgramState& state = app->State();
+    DppSession* dpp = f.Dpp();
+    QVERIFY(dpp);
+    QCOMPARE(f.StatusText(1), QStringLiteral("USB Dpp not connected"));
+
+    // The connect returns at once and finishes on its timers.
+    f.Execute(ToInt(CommandId::Connect));
+    QVERIFY(dpp->Connecting());
+    QVERIFY(!state.DeviceConnected());
+    QTRY_VERIFY_WITH_TIMEOUT(!dpp->Connecting(), 10000);
+    QVERIFY(state.DeviceConnected());
+    QCOMPARE(f.StatusText(0), QStringLiteral("Plover connected..."));
+    QCOMPARE(f.StatusText(1), QStringLiteral("USB Dpp connected"));
+    QCOMPARE(f.Action(CommandId::Connect)->text(), QStringLiteral("Disconnect\tF2"));
+    QVERIFY(!f.Action(CommandId::DeleteData)->isEnabled());
+    QVERIFY(f.Info()->Label(0).startsWith(QStringLiteral("Plover (s/n    1001)")));
+    QCOMPARE(f.Info()->Value(9), QStringLiteral("1.00")); // the gain step of a Plover
+
+    f.Execute(ToInt(CommandId::StartAcquisition));
+    QVERIFY(state.Acquiring());
+    QCOMPARE(f.StatusText(0), QStringLiteral("Acquisition started..."));
+    QCOMPARE(f.Action(CommandId::StartAcquisition)->text(),
+             QStringLiteral("&Stop Acquisition\tF3"));
+    QTRY_VERIFY_WITH_TIMEOUT(LiveTotal(state.Spectra()) > 0, 10000);
+    const double first = LiveTotal(state.Spectra());
+    QTRY_VERIFY_WITH_TIMEOUT(LiveTotal(state.Spectra()) > first, 10000);
+    QVERIFY(state.Spectra().At(0)->Lock()->m_dRealTime > 0);
+
+    f.Execute(ToInt(CommandId::StartAcquisition));
+    QVERIFY(!state.Acquiring());
+    QVERIFY(!dpp->DataTimerRunning());
+    QCOMPARE(f.StatusText(0), QStringLiteral("Acquisition stopped..."));
+
+    // The live spectrum saved now carries the Plover's configuration and status.
+    const QString path = dir.filePath(QStringLiteral("live.mca"));
+    QCOMPARE(SaveSpectrumToPath(state.Environment(), *state.Spectra().At(0), PathToCore(path), 0),
+             SaveResult::Saved);
+    CSpectrum saved;
+    QCOMPARE(ReadFileIntoSpectrum(state.Environment(), PathToCore(path), saved),
+             FileOpenResult::Done);
+    {
+        auto s = saved.Lock();
+        QCOMPARE(s->m_nDppDeviceCode, 2);
+        QCOMPARE(s->m_nSerialNumber, 1001);
+        QVERIFY(!s->m_strDppConfig.empty());
+        QVERIFY(FromCore(s->m_strDppStatus).contains(QStringLiteral("Plover")));
+    }
+
+    // Unplugged: the watch timer notices and the window shows it.
+    static_cast<SimDppBus&>(dpp->Driver()).Unplug(1);
+    QTRY_VERIFY_WITH_TIMEOUT(!state.DeviceConnected(), 15000);
+    QCOMPARE(f.StatusText(1), QStringLiteral("USB Dpp not connected"));
+    QCOMPARE(f.Action(CommandId::Connect)->text(), QStringLiteral("Connect\tF2"));
+
+    // A connect that finds nothing ends "not connected", never showing a connection.
+    f.Execute(ToInt(CommandId::Connect));
+    QTRY_VERIFY_WITH_TIMEOUT(!dpp->Connecting(), 10000);
+    QVERIFY(!state.DeviceConnected());
+    QCOMPARE(f.StatusText(1), QStringLiteral("USB Dpp not connected"));
+    QCOMPARE(driver.unexpected, 0);
+    app.reset();
+    qunsetenv("VORNA_SIMULATE");
+}
+
+void DppWiringTest::chooseAmongSeveralDevices() {
+    qputenv("VORNA_SIMULATE", "heron,plover,osprey");
+    QTemporaryDir dir;
+    MemoryProfileStore store;
+    PrepareStore(store, dir);
+    ModalDriver driver;
+    QStringList labels;
+    driver.Then([&labels](QWidget* w) {
+        auto* select = qobject_cast<CDppSelectDlg*>(w);
+        QVERIFY(select);
+        QCOMPARE(select->windowTitle(), QStringLiteral("Please Select A DPP"));
+        for (int entry = 1; entry <= 3; ++entry)
+            labels << select->entryButton(entry)->text();
+        select->entryButton(2)->click();
+    });
+    driver.ThenButton(QMessageBox::Ok);
+    auto app = StartApp(store, dir);
+    QVERIFY(app);
+    CMainFrame& f = *app->MainFrame();
+    ProgramState& state = app->State();
+    f.Execute(ToInt(CommandId::Connect));
+    QTRY_VERIFY_WITH_TIMEOUT(!f.Dpp()->Connecting(), 10000);
+    QCOMPARE(labels.size(), 3);
+    QVERIFY2(labels[1].contains(QStringLiteral("1002 [Plover]")), qPrintable(labels.join('|')));
+    QCOMPARE(driver.seen, QStringList{QStringLiteral("You Selected ") + labels[1]});
+    QVERIFY(state.DeviceConnected());
+    QCOMPARE(state.Profile().deviceType, 2);
+    QCOMPARE(f.Dpp()->Device().status.serialNumber, 1002u);
+    QCOMPARE(f.StatusText(0), QStringLiteral("Plover connected..."));
+    QCOMPARE(driver.unexpected, 0);
+    app.reset();
+    qunsetenv("VORNA_SIMULATE");
+}
+
+QTEST_MAIN(DppWiringTest)
+#include "DppWiringTest.moc"
