@@ -69,7 +69,10 @@ void Connect(ShellContext& c) {
 void StartStop(ShellContext& c) {
     if (IsDpp(c)) {
         if (DppSession* dpp = Dpp(c)) {
-            dpp->StartStop();
+            if (!dpp->StartStop()) {
+                DppNotConnected(c);
+                return;
+            }
             c.frame.SetStatusText(0, c.state.Acquiring()
                                          ? QStringLiteral("Acquisition started...")
                                          : QStringLiteral("Acquisition stopped..."));

@@ -95,14 +95,18 @@ void DppSession::RunConnectStep() {
     Q_EMIT ConnectFinished(connected);
 }
 
-void DppSession::StartStop() {
+bool DppSession::StartStop() {
     if (Connecting())
-        return;
+        return true;
+    // Starting a device that is not there would run the data timer against nothing.
+    if (!m_dataTimer.isActive() && !m_state.DeviceConnected())
+        return false;
     m_controller.OnStartStop();
     const bool acquiring = m_controller.state() == DppLinkState::Acquiring;
     if (!acquiring)
         m_frame.RefreshPanes();
     UpdateControls();
+    return true;
 }
 
 void DppSession::UpdateData() {

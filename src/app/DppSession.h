@@ -33,7 +33,8 @@ public:
 
     // Menu commands.
     void Connect();
-    void StartStop();
+    // False when no DPP is connected (nothing was started).
+    bool StartStop();
     void UpdateData();
     void DeleteDataAndResetTime();
     void SendHardwareConfiguration();

@@ -78,6 +78,11 @@ void DppWiringTest::connectStartStopSaveAndUnplug() {
     DppSession* dpp = f.Dpp();
     QVERIFY(dpp);
     QCOMPARE(f.StatusText(1), QStringLiteral("USB Dpp not connected"));
+    // Start before Connect starts nothing and says why.
+    f.Execute(ToInt(CommandId::StartAcquisition));
+    QVERIFY(!state.Acquiring());
+    QVERIFY(!dpp->DataTimerRunning());
+    QVERIFY(f.StatusText(0).contains(QStringLiteral("not connected")));
 
     // The connect returns at once and finishes on its timers.
     f.Execute(ToInt(CommandId::Connect));
