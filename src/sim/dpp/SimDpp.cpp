@@ -36,10 +36,10 @@ SimDpp::SimDpp(SimDppModel model, uint32_t serialNumber, Clock& clock, uint64_t 
     : source(seed), m_model(model), m_identity(IdentityOf(model)), m_serial(serialNumber),
       m_clock(clock), m_lastMicros(clock.NowMicros()) {
     // Factory settings: a unit that was never configured still reads back a usable
-    // configuration (thresholds above the noise, a middle gain), never an all-zero image.
+    // configuration (thresholds above the noise, the lowest gain that puts the common X-ray
+    // lines on the scale), never an all-zero image.
     m_config.SlowChThreshold = 8;
     m_config.FastChThreshold = 20;
-    m_config.CoarseGain = HighestGainCode(m_identity.deviceType) / 2;
     m_config.channels = ChannelsFromCode(m_config.MCA);
     {
         DppConfigRecord factory = m_config;
