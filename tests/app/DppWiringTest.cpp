@@ -13,8 +13,10 @@
 #include "app/CMainFrame.h"
 #include "app/DppSession.h"
 #include "app/InfoPane.h"
+#include "app/RepeatMeasurementRunner.h"
 #include "app/TextConvert.h"
 #include "appcore/CommandIds.h"
+#include "dpp/DppModels.h"
 #include "dppui/CDppSelectDlg.h"
 #include "settings/MemoryProfileStore.h"
 #include "sim/dpp/SimDppBus.h"
@@ -63,6 +65,7 @@ class DppWiringTest : public QObject {
 private Q_SLOTS:
     void connectStartStopSaveAndUnplug();
     void chooseAmongSeveralDevices();
+    void resolutionTestSeriesWaitsForEachPresetEnd();
 };
 
 void DppWiringTest::connectStartStopSaveAndUnplug() {
@@ -172,6 +175,53 @@ void DppWiringTest::chooseAmongSeveralDevices() {
     QCOMPARE(state.Profile().deviceType, 2);
     QCOMPARE(f.Dpp()->Device().status.serialNumber, 1002u);
     QCOMPARE(f.StatusText(0), QStringLiteral("Plover connected..."));
+    QCOMPARE(driver.unexpected, 0);
+    app.reset();
+    qunsetenv("VORNA_SIMULATE");
+}
+
+// A resolution test from peaking time 22 of 24: two runs, each ended by the device's preset,
+// saved, the peaking time stepped and sent between them.
+void DppWiringTest::resolutionTestSeriesWaitsForEachPresetEnd() {
+    qputenv("VORNA_SIMULATE", "plover");
+    QTemporaryDir dir;
+    MemoryProfileStore store;
+    PrepareStore(store, dir);
+    store.WriteInt("Standard", "RepeatMeasEnable", 1);
+    store.WriteInt("Standard", "RepeatMeasLoops", 5);
+    store.WriteInt("Standard", "SpectrumResStartInt", 22);
+    store.WriteText("Standard", "RepeatMeasDelay", "0.2");
+    store.WriteText("Standard", "RepeatMeasDirectory", PathToCore(dir.path() + "/"));
+    store.WriteText("Standard", "RepeatMeasFilename", "res");
+    ModalDriver driver;
+    auto app = StartApp(store, dir);
+    QVERIFY(app);
+    CMainFrame& f = *app->MainFrame();
+    ProgramState& state = app->State();
+    f.Execute(ToInt(CommandId::Connect));
+    QTRY_VERIFY_WITH_TIMEOUT(state.DeviceConnected(), 10000);
+    f.Dpp()->Device().config.Preset = 10; // one second
+    f.Repeat().Series().SetResolutionTestOption(true);
+
+    f.Execute(ToInt(CommandId::StartAcquisition));
+    QVERIFY(state.Acquiring());
+    QVERIFY(f.Repeat().Series().Running());
+    QCOMPARE(state.Profile().repeatMeasLoops, 2);
+    QTRY_VERIFY_WITH_TIMEOUT(state.Profile().repeatMeasEnable == 0, 30000);
+    QTRY_VERIFY_WITH_TIMEOUT(!state.Acquiring(), 5000);
+    QVERIFY(QFile::exists(dir.filePath("res1.mca")));
+    QVERIFY(QFile::exists(dir.filePath("res2.mca")));
+    QVERIFY(!QFile::exists(dir.filePath("res3.mca")));
+    QFile log(dir.filePath("SpectrumResTest.csv"));
+    QVERIFY(log.open(QIODevice::ReadOnly));
+    QCOMPARE(log.readAll().count("\r\n"), 3); // header and two runs
+    const DppConfigRecord& sent = static_cast<SimDppBus&>(f.Dpp()->Driver()).Device(1).config();
+    QCOMPARE(PeakingTimeUs(sent.Rise, sent.Avg, false), PeakingTimeFromIndex(23));
+    CSpectrum saved;
+    QCOMPARE(ReadFileIntoSpectrum(state.Environment(), PathToCore(dir.filePath("res1.mca")), saved),
+             FileOpenResult::Done);
+    QCOMPARE(saved.Lock()->m_nDppDeviceCode, 2);
+    QVERIFY(saved.Lock()->m_dRealTime >= 1.0);
     QCOMPARE(driver.unexpected, 0);
     app.reset();
     qunsetenv("VORNA_SIMULATE");
