@@ -46,6 +46,9 @@ DppSession::DppSession(ProgramState& state, CMainFrame& frame, QtUserPrompt& pro
 }
 
 DppSession::~DppSession() {
+    // A window closed mid-connect must not leave the wait cursor behind.
+    if (m_controller.connecting())
+        QApplication::restoreOverrideCursor();
     m_dataTimer.stop();
     m_watchTimer.stop();
     m_connectTimer.stop();
@@ -68,14 +71,14 @@ void DppSession::Connect() {
         return;
     }
     m_watchTimer.stop();
-    QApplication::setOverrideCursor(Qt::WaitCursor);
+    // The selection dialog, if any, comes before the wait cursor.
     if (!m_controller.BeginConnect()) {
-        QApplication::restoreOverrideCursor();
         StartWatchTimer();
         UpdateControls();
         Q_EMIT ConnectFinished(m_controller.connected());
         return;
     }
+    QApplication::setOverrideCursor(Qt::WaitCursor);
     RunConnectStep();
 }
 
