@@ -15,11 +15,6 @@
 
 namespace vorna {
 
-namespace {
-constexpr double kMaxGainDelta = 100;
-constexpr double kMinGainDelta = 0.01;
-} // namespace
-
 DppSession::DppSession(ProgramState& state, CMainFrame& frame, QtUserPrompt& prompt,
                        std::unique_ptr<UsbDriver> driver, DppControllerSettings settings)
     : QObject(&frame), m_state(state), m_frame(frame), m_prompt(prompt),
@@ -140,10 +135,7 @@ void DppSession::ToggleDeltaMode() {
 }
 
 void DppSession::ScaleDelta(bool up) {
-    if (up && m_gainDelta < kMaxGainDelta)
-        m_gainDelta *= 10;
-    else if (!up && m_gainDelta > kMinGainDelta)
-        m_gainDelta /= 10;
+    m_gainDelta = ScaledGainDelta(m_gainDelta, up);
     m_state.Display().RefreshInfoPane();
 }
 

@@ -57,6 +57,12 @@ std::pair<std::string, std::string> DppPresetTexts(uint32_t presetTenths, uint32
     return {"None", "0"};
 }
 
+double ScaledGainDelta(double delta, bool up) {
+    if (up)
+        return delta < 100 ? delta * 10 : delta;
+    return delta > 0.01 ? delta / 10 : delta;
+}
+
 DppLiveInfo MakeDppLiveInfo(const DppLiveInfoInput& in) {
     DppLiveInfo info;
     info.name = in.name;

@@ -41,6 +41,9 @@ struct DppLiveInfoInput {
 
 DppLiveInfo MakeDppLiveInfo(const DppLiveInfoInput& input);
 
+// "Multiplty Delta By 10" / "Divide Delta By 10": the gain step stays within 0.01..100.
+double ScaledGainDelta(double delta, bool up);
+
 // Corrected input count rate of a status: fast count over accumulation time, corrected for the
 // fast channel's pulse-pair time; 0 without a positive time or rate.
 double DppInputRate(double fastCount, double accumulationTime, bool fastClock);

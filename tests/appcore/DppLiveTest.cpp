@@ -85,6 +85,15 @@ TEST(DppInfo, LiveValuesFollowTheDeviceTypeAndTheRateRules) {
     EXPECT_EQ(Cell(cells, 9), "");
     EXPECT_EQ(Cell(cells, 32), "");
 
+    // The gain step from 1 reaches exactly 100 and 0.01 and stays there.
+    double delta = 1;
+    for (int i = 0; i < 4; ++i)
+        delta = ScaledGainDelta(delta, true);
+    EXPECT_EQ(delta, 100);
+    for (int i = 0; i < 6; ++i)
+        delta = ScaledGainDelta(delta, false);
+    EXPECT_EQ(delta, 0.01);
+
     EXPECT_EQ(DppPresetTexts(600, 5000, true),
               std::make_pair(std::string("Secs/Cnts"), std::string("60/5000")));
     EXPECT_EQ(DppPresetTexts(0, 5000, false),
