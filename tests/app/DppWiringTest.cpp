@@ -99,6 +99,14 @@ void DppWiringTest::connectStartStopSaveAndUnplug() {
     QVERIFY(!f.Action(CommandId::DeleteData)->isEnabled());
     QVERIFY(f.Info()->Label(0).startsWith(QStringLiteral("Plover (s/n    1001)")));
     QCOMPARE(f.Info()->Value(9), QStringLiteral("1.00")); // the gain step of a Plover
+    f.Execute(ToInt(CommandId::McaDeltaMode));
+    QTRY_COMPARE(f.Info()->Value(3), QStringLiteral("MCA:DELTA"));
+    f.Execute(ToInt(CommandId::McaDeltaMode));
+    QTRY_COMPARE(f.Info()->Value(3), QStringLiteral("MCA"));
+    driver.ThenButton(QMessageBox::Ok);
+    f.Execute(ToInt(CommandId::DisplaySettings));
+    QVERIFY(driver.seen.value(0).startsWith(QStringLiteral("Current Configuration \r\n")));
+    driver.seen.clear();
 
     f.Execute(ToInt(CommandId::StartAcquisition));
     QVERIFY(state.Acquiring());
