@@ -2,6 +2,7 @@
 // with the data timer filling the live spectrum, Stop, a saved live spectrum carrying the
 // device's blocks, the watch timer noticing an unplug, and the choice among several devices.
 
+#include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -66,6 +67,7 @@ private Q_SLOTS:
     void connectStartStopSaveAndUnplug();
     void chooseAmongSeveralDevices();
     void resolutionTestSeriesWaitsForEachPresetEnd();
+    void startDialogChoosesThePloverBesideTheKestrel();
 };
 
 void DppWiringTest::connectStartStopSaveAndUnplug() {
@@ -230,6 +232,41 @@ void DppWiringTest::resolutionTestSeriesWaitsForEachPresetEnd() {
              FileOpenResult::Done);
     QCOMPARE(saved.Lock()->m_nDppDeviceCode, 2);
     QVERIFY(saved.Lock()->m_dRealTime >= 1.0);
+    QCOMPARE(driver.unexpected, 0);
+    app.reset();
+    qunsetenv("VORNA_SIMULATE");
+}
+
+// ./run.sh's setting: a simulated KestrelA and a simulated Plover; the start dialog picks the
+// Plover and its Connect reaches it.
+void DppWiringTest::startDialogChoosesThePloverBesideTheKestrel() {
+    qputenv("VORNA_SIMULATE", "kestrela,plover");
+    QTemporaryDir dir;
+    MemoryProfileStore store;
+    PrepareStore(store, dir);
+    store.WriteInt("Standard", "start_dlg_show", 1);
+    store.WriteInt("Standard", "device_type", 0);
+    // The notice follows the connect; the simulated Plover is up to date, so it stays closed.
+    store.WriteInt("Standard", "dpp_update_dlg_show", 1);
+    ModalDriver driver;
+    driver.Then([](QWidget* w) {
+        QCOMPARE(w->objectName(), QStringLiteral("StartDialog"));
+        w->findChild<QListWidget*>()->setCurrentRow(2);
+        QCOMPARE(w->windowTitle(), QStringLiteral("Setup Plover"));
+        for (QPushButton* b : w->findChildren<QPushButton*>())
+            if (b->text() == QStringLiteral("Connect"))
+                b->click();
+    });
+    auto app = StartApp(store, dir);
+    QVERIFY(app);
+    ProgramState& state = app->State();
+    QCOMPARE(state.Profile().deviceType, 2);
+    QTRY_VERIFY_WITH_TIMEOUT(state.DeviceConnected(), 10000);
+    QVERIFY(!state.Acq()->Connected());
+    CMainFrame& f = *app->MainFrame();
+    QCOMPARE(f.StatusText(1), QStringLiteral("USB Dpp connected"));
+    f.Execute(ToInt(CommandId::StartAcquisition));
+    QTRY_VERIFY_WITH_TIMEOUT(LiveTotal(state.Spectra()) > 0, 10000);
     QCOMPARE(driver.unexpected, 0);
     app.reset();
     qunsetenv("VORNA_SIMULATE");
