@@ -165,6 +165,15 @@ void RegisterDeviceCommands(CommandRouter& r, ShellContext& c) {
             acq.ApplySetup(*before, *after);
     });
     r.Register(ToInt(C::DisplaySettings), [&c] { DisplaySettings(c); });
+    r.Register(ToInt(C::StartStatusTimer),
+               [&c] { OnDpp(c, [](DppSession& d) { d.StartWatch(); }); });
+    r.Register(ToInt(C::StopStatusTimer), [&c] { OnDpp(c, [](DppSession& d) { d.StopWatch(); }); });
+    r.Register(ToInt(C::ReadDppData), [&c] { OnDpp(c, [](DppSession& d) { d.UpdateData(); }); });
+    r.Register(ToInt(C::OpenDppUsb), [&c] { OnDpp(c, [](DppSession& d) { d.OpenUsb(); }); });
+    r.Register(ToInt(C::StartDataTimer),
+               [&c] { OnDpp(c, [](DppSession& d) { d.StartDataTimerCommand(); }); });
+    r.Register(ToInt(C::StopDataTimer),
+               [&c] { OnDpp(c, [](DppSession& d) { d.StopDataTimerCommand(); }); });
     r.Register(ToInt(C::SendHardwareConfiguration),
                [&c] { OnDpp(c, [](DppSession& d) { d.SendHardwareConfiguration(); }); });
     r.Register(ToInt(C::McaDeltaMode),

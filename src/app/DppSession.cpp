@@ -139,6 +139,27 @@ void DppSession::ScaleDelta(bool up) {
     m_state.Display().RefreshInfoPane();
 }
 
+void DppSession::StartDataTimerCommand() {
+    if (!m_dataTimer.isActive() && m_state.DeviceConnected())
+        m_controller.StartAcquisition();
+    UpdateControls();
+}
+
+void DppSession::StopDataTimerCommand() {
+    if (m_dataTimer.isActive())
+        m_controller.StopAcquisition();
+    UpdateControls();
+}
+
+void DppSession::OpenUsb() {
+    if (Connecting())
+        return;
+    m_link.Close();
+    if (m_link.Open() != 0)
+        m_link.Identify();
+    m_prompt.status(0, m_link.StatusText());
+}
+
 void DppSession::SetPeakingTimeIndex(int index) {
     ApplyPeakingTime(PeakingTimeFromIndex(index), m_device.config);
 }

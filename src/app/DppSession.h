@@ -40,6 +40,12 @@ public:
     void SendHardwareConfiguration();
     void ToggleDeltaMode();
     void ScaleDelta(bool up);
+    // The commands behind the timers and the link (no menu entries).
+    void StartWatch() { StartWatchTimer(); }
+    void StopWatch() { m_watchTimer.stop(); }
+    void StartDataTimerCommand();
+    void StopDataTimerCommand();
+    void OpenUsb();
     // Device type switched to or from a DPP: timer 2 runs only for a DPP.
     void DeviceTypeChanged();
     // Startup: load DPP.CFG for a Heron (device type 1) once the window exists.
