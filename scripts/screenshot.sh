@@ -2,6 +2,7 @@
 # Regenerates docs/screenshot.png: starts vorna with the example spectrum on a virtual X screen
 # (Xvfb) with settings of its own, and takes the screen with ImageMagick's import.
 # --acquire: against the simulated KestrelA, connected and acquiring for a few seconds.
+# --acquire-dpp: the same against a simulated Plover.
 # --windows DIR [NAME...]: pictures of the program's windows (the window gallery), one PNG each.
 source "$(dirname "$0")/common.sh"
 ACQUIRE=0
@@ -27,6 +28,9 @@ fi
 if [[ "${1:-}" == "--acquire" ]]; then
     ACQUIRE=1
     shift
+elif [[ "${1:-}" == "--acquire-dpp" ]]; then
+    ACQUIRE=2
+    shift
 fi
 ensure_packages
 export CCACHE_BASEDIR="$ROOT" CCACHE_NOHASHDIR=1
@@ -48,6 +52,10 @@ placement_top=0
 placement_right=10000
 placement_bottom=10000
 INI
+if [[ $ACQUIRE == 2 ]]; then
+    # The Plover with a quick refresh, so a few seconds show the spectrum growing.
+    printf 'device_type=2\ndata_refresh=500\n' >> "$WORK/config/Quorix/Lumo.ini"
+fi
 
 DISPLAY_NUM=:97
 Xvfb "$DISPLAY_NUM" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
@@ -56,6 +64,10 @@ sleep 1
 if [[ $ACQUIRE == 1 ]]; then
     # No file opened: the live spectrum stays the active one.
     export VORNA_SIMULATE=kestrela VORNA_AUTOSTART=1
+    WAIT=12
+    FILES=()
+elif [[ $ACQUIRE == 2 ]]; then
+    export VORNA_SIMULATE=plover VORNA_AUTOSTART=1
     WAIT=12
     FILES=()
 else

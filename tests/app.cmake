@@ -35,3 +35,5 @@ vorna_widget_test(vorna_app_kestrel_tests SIMULATE kestrela TIMEOUT 300
     SOURCES app/KestrelWiringTest.cpp)
 # The preferences sheet and what the program does when it closes.
 vorna_widget_test(vorna_prefs_tests SOURCES app/PreferencesTest.cpp)
+# The program driving simulated DPPs on the simulated USB bus in real time.
+vorna_widget_test(vorna_app_dpp_tests SIMULATE plover SOURCES app/DppWiringTest.cpp)

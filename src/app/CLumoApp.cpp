@@ -8,17 +8,22 @@
 #include <array>
 
 #include "app/CMainFrame.h"
+#include "app/DppSession.h"
 #include "app/PlotPanes.h"
 #include "app/QtUserPrompt.h"
 #include "app/StartDialog.h"
 #include "app/TextConvert.h"
 #include "appcore/MenuState.h"
 #include "display/CPlot.h"
+#include "dpp/DppTypes.h"
+#include "dppui/CDppUpdateNoticeDlg.h"
 #include "kestrel/SerialDevicePath.h"
 #include "platform/QSettingsProfileStore.h"
 #include "platform/serial/TermiosSerialLine.h"
+#include "platform/usb/LibUsbDriver.h"
 #include "settings/SettingsKey.h"
 #include "sim/SimulateSetting.h"
+#include "sim/dpp/SimDppBusFactory.h"
 #include "sim/kestrel/KestrelSimFactory.h"
 
 namespace vorna {
@@ -48,6 +53,16 @@ std::unique_ptr<SerialLine> MakeSerialLine(const CSProfile& profile, Clock& cloc
         const bool known = port >= 1 && port <= static_cast<int>(configured.size());
         return SerialDevicePath(port, known ? configured[static_cast<size_t>(port - 1)] : "");
     });
+}
+
+// The simulated USB bus when VORNA_SIMULATE names a DPP, else libusb with the DPP IDs the
+// profile lists (none until the user enters them: then no device is ever counted).
+std::unique_ptr<UsbDriver> MakeUsbDriver(const CSProfile& profile, Clock& clock) {
+    const SimulateSetting setting = SimulateSettingFromEnvironment();
+    if (!setting.dpps.empty())
+        return MakeSimulatedDppBus(setting, clock);
+    std::vector<UsbId> ids = ParseUsbIds(profile.dppUsbIds).value_or(std::vector<UsbId>{});
+    return std::make_unique<LibUsbDriver>(std::move(ids));
 }
 
 } // namespace
@@ -83,6 +98,11 @@ bool CLumoApp::InitInstance() {
         m_frame->SetStatusText(pane, FromCore(text));
     });
     m_state->CreateLiveSpectrum();
+    DppControllerSettings dppSettings;
+    dppSettings.programDirectory = PathToCore(dir);
+    dppSettings.settingsKey = m_settingsKey;
+    m_frame->SetDpp(new DppSession(*m_state, *m_frame, *m_prompt,
+                                   MakeUsbDriver(m_state->Profile(), clock), dppSettings));
     m_state->LoadStartupFiles();
     m_state->Note("window");
 
@@ -94,12 +114,21 @@ bool CLumoApp::InitInstance() {
     m_frame->ApplySplitters();
     m_frame->RefreshPanes();
     m_state->Note("shown");
+    m_frame->Dpp()->LoadConfigurationAtStartup();
 
     if (m_options.allowStartDialog && m_state->Profile().startDlgShow) {
         StartDialog dialog(*m_state, *m_frame);
         dialog.exec();
         m_state->Note("start dialog");
     }
+    // A connect the start dialog began ends later; the notice waits for it.
+    DppSession* dpp = m_frame->Dpp();
+    if (dpp->Connecting())
+        QObject::connect(
+            dpp, &DppSession::ConnectFinished, m_frame.get(), [this] { ShowDppUpdateNotice(); },
+            Qt::SingleShotConnection);
+    else
+        ShowDppUpdateNotice();
     if (!m_options.commandLineFile.isEmpty()) {
         // The receiver owns the path text.
         auto* path = new std::string(PathToCore(m_options.commandLineFile));
@@ -146,6 +175,26 @@ AcqHooks CLumoApp::KestrelHooks() {
     return hooks;
 }
 
+void CLumoApp::ShowDppUpdateNotice() {
+    CSProfile& p = m_state->Profile();
+    DppSession* dpp = m_frame->Dpp();
+    const DppDevice& device = dpp->Device();
+    if (!p.dppUpdateDlgShow || p.deviceType < 1 || p.deviceType > 4 || device.config.Port != 0 ||
+        !m_state->DeviceConnected() || device.status.firmwareVersionByte == 0)
+        return;
+    DppUpdateNoticeInput input;
+    input.programLines = "VORNA\r\nVersion " VORNA_VERSION_TEXT "\r\nQuorix\r\n";
+    input.serialNumber = device.status.serialNumber;
+    input.firmwareByte = device.status.firmwareVersionByte;
+    input.fpgaByte = device.status.fpgaVersionByte;
+    input.deviceType = p.deviceType;
+    input.liveSpectrumActive = m_state->Spectra().GetActivePosition() == 0;
+    input.showAtStartup = true;
+    CDppUpdateNoticeDlg dialog(input, m_frame.get());
+    dialog.exec();
+    p.dppUpdateDlgShow = dialog.showAtStartup() ? 1 : 0;
+}
+
 void CLumoApp::ReportDeviceState() {
     MainWindowSink& sink = m_state->MainWindow();
     const bool connected = m_state->DeviceConnected();
@@ -154,7 +203,11 @@ void CLumoApp::ReportDeviceState() {
                   reinterpret_cast<intptr_t>(connected ? kMcaConnected : kMcaNotConnected));
         sink.Post(MainMessage::DeviceState, 1, connected ? 1 : 0);
     } else {
-        m_frame->SetStatusText(0, QString::fromStdString(DppConnectionText("Device", connected)));
+        const std::string& saved = m_state->Profile().dppDeviceName;
+        const std::string typeName = DppDeviceTypeName(m_state->Profile().deviceType);
+        const std::string name =
+            saved.empty() || saved.size() == 8 || saved != typeName ? typeName : saved;
+        m_frame->SetStatusText(0, QString::fromStdString(DppConnectionText(name, connected)));
     }
     sink.Post(MainMessage::StatusText, 1, reinterpret_cast<intptr_t>(kEmpty));
     m_state->Note("device state");

@@ -39,6 +39,8 @@ public:
 
 private:
     void ReportDeviceState();
+    // The "Update DPP Notice" when the profile asks for it and a DPP answered.
+    void ShowDppUpdateNotice();
     AcqHooks KestrelHooks();
 
     Options m_options;

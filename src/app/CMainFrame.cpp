@@ -13,6 +13,7 @@
 #include <QTimer>
 #include <QToolBar>
 
+#include "app/DppSession.h"
 #include "app/InfoPane.h"
 #include "app/PlotPanes.h"
 #include "app/QtDisplaySink.h"
@@ -26,8 +27,10 @@
 #include "appcore/ProgramState.h"
 #include "appcore/SpectraListRows.h"
 #include "appcore/WindowPlacement.h"
+#include "common/NumberText.h"
 #include "display/CPlot.h"
 #include "display/PlotDisplaySink.h"
+#include "dpp/DppModels.h"
 #include "spectrum/SpectrumFile.h"
 
 namespace vorna {
@@ -415,6 +418,31 @@ void CMainFrame::StopTimer(int id) {
 bool CMainFrame::TimerRunning(int id) const {
     auto it = m_timers.find(id);
     return it != m_timers.end() && it->second && it->second->isActive();
+}
+
+void CMainFrame::SetDpp(DppSession* session) {
+    m_dpp = session;
+    if (!session) {
+        m_info->SetDppSource({});
+        m_repeat->SetDppHooks({});
+        return;
+    }
+    m_info->SetDppSource([session] { return session->LiveInfo(); });
+    RepeatDppHooks hooks;
+    hooks.setPeakingTime = [session](int index) { session->SetPeakingTimeIndex(index); };
+    hooks.sendConfiguration = [session] { session->SendHardwareConfiguration(); };
+    hooks.timing = [session] {
+        const DppConfigRecord& c = session->Device().config;
+        const bool fast = session->Device().status.FastClock();
+        DppTimingText t;
+        t.peakingTime = Format("%.1fuS", PeakingTimeUs(c.Rise, c.Avg, fast));
+        t.flatTop = FlatTopText(c.FlatTop, c.Avg, fast);
+        return t;
+    };
+    hooks.setWaitingForEnd = [session](bool waiting) { session->SetWaitingForEnd(waiting); };
+    m_repeat->SetDppHooks(std::move(hooks));
+    UpdateDevicePane();
+    UpdateCommandStates();
 }
 
 SpectraListWindow* CMainFrame::SpectraList(bool create) {

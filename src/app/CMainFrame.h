@@ -24,6 +24,7 @@ class QTimer;
 
 namespace vorna {
 
+class DppSession;
 class InfoPane;
 class PlotPanes;
 class ProgramState;
@@ -73,6 +74,9 @@ public:
     QWidget* PlotPane() const { return m_plot; }
     PlotPanes& Panes() { return *m_panes; }
     RepeatMeasurementRunner& Repeat() { return *m_repeat; }
+    // The DPP link; the window owns it (a Qt child). Null until the application sets it.
+    void SetDpp(DppSession* session);
+    DppSession* Dpp() const { return m_dpp; }
     // The plot's own commands (views, ROI selection, mouse modes); false for others.
     bool RunPlotCommand(int commandId);
 
@@ -131,6 +135,7 @@ private:
     QWidget* m_plot = nullptr;
     QWidget* m_nav = nullptr;
     SpectraListWindow* m_spectraList = nullptr;
+    DppSession* m_dpp = nullptr;
     QToolBar* m_toolbar = nullptr;
     QLabel* m_pane0 = nullptr;
     QLabel* m_pane1Icon = nullptr;

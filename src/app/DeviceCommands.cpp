@@ -1,10 +1,10 @@
 // The MCA and Setup menus. A Kestrel (device type 0) is driven through its acquisition
-// controller; the DPP links are not part of this program yet, so a DPP command takes its "not
-// connected" path.
+// controller, a DPP (types 1..4) through the window's DPP session.
 
 #include <QMessageBox>
 
 #include "app/CMainFrame.h"
+#include "app/DppSession.h"
 #include "app/PlotPanes.h"
 #include "app/QtUserPrompt.h"
 #include "app/RepeatMeasurementRunner.h"
@@ -43,11 +43,18 @@ void DppNotConnected(ShellContext& c) {
     c.frame.SetDeviceIndicator(0, false);
 }
 
+// The DPP session, or nullptr after saying that no DPP link exists.
+DppSession* Dpp(ShellContext& c) {
+    DppSession* dpp = c.frame.Dpp();
+    if (!dpp)
+        DppNotConnected(c);
+    return dpp;
+}
+
 void Connect(ShellContext& c) {
     if (IsDpp(c)) {
-        c.frame.SetStatusText(0, QStringLiteral("Connecting to DPP, please wait..."));
-        // No DPP can be counted without the USB link.
-        DppNotConnected(c);
+        if (DppSession* dpp = Dpp(c))
+            dpp->Connect();
         return;
     }
     if (CAcq* acq = c.state.Acq()) {
@@ -61,7 +68,15 @@ void Connect(ShellContext& c) {
 
 void StartStop(ShellContext& c) {
     if (IsDpp(c)) {
-        DppNotConnected(c);
+        if (DppSession* dpp = Dpp(c)) {
+            if (!dpp->StartStop()) {
+                DppNotConnected(c);
+                return;
+            }
+            c.frame.SetStatusText(0, c.state.Acquiring()
+                                         ? QStringLiteral("Acquisition started...")
+                                         : QStringLiteral("Acquisition stopped..."));
+        }
         return;
     }
     CAcq* acq = c.state.Acq();
@@ -92,8 +107,20 @@ void DisplaySettings(ShellContext& c) {
     if (s && list.GetActivePosition() > 0 && s->m_nDppDeviceCode > 0) {
         QMessageBox::information(&c.frame, FromCore(s->m_strTag) + " Spectrum Information",
                                  FromCore(s->m_strDppConfig));
+        return;
     }
-    // The live spectrum's configuration needs a connected DPP.
+    DppSession* dpp = c.frame.Dpp();
+    if (s && list.GetActivePosition() == 0 && IsDpp(c) && dpp && c.state.DeviceConnected())
+        QMessageBox::information(&c.frame, QStringLiteral("Configuration Settings"),
+                                 FromCore(dpp->CurrentConfigurationText()));
+}
+
+// A DPP command that needs the session; the window's panes follow.
+void OnDpp(ShellContext& c, void (*action)(DppSession&)) {
+    if (!IsDpp(c))
+        return;
+    if (DppSession* dpp = Dpp(c))
+        action(*dpp);
 }
 
 } // namespace
@@ -105,14 +132,22 @@ void RegisterDeviceCommands(CommandRouter& r, ShellContext& c) {
         StartStop(c);
         c.frame.Repeat().AfterStartStop();
     });
-    r.Register(ToInt(C::UpdateData),
-               [&c] { KestrelOnly(c, true, [](CAcq& a) { a.RequestUpload(); }); });
+    r.Register(ToInt(C::UpdateData), [&c] {
+        if (IsDpp(c))
+            OnDpp(c, [](DppSession& d) { d.UpdateData(); });
+        else
+            KestrelOnly(c, true, [](CAcq& a) { a.RequestUpload(); });
+    });
     r.Register(ToInt(C::DeleteData),
                [&c] { KestrelOnly(c, false, [](CAcq& a) { a.DeleteData(); }); });
     r.Register(ToInt(C::ResetTime),
                [&c] { KestrelOnly(c, false, [](CAcq& a) { a.ResetTime(); }); });
-    r.Register(ToInt(C::DeleteDataAndResetTime),
-               [&c] { KestrelOnly(c, true, [](CAcq& a) { a.DeleteDataAndResetTime(); }); });
+    r.Register(ToInt(C::DeleteDataAndResetTime), [&c] {
+        if (IsDpp(c))
+            OnDpp(c, [](DppSession& d) { d.DeleteDataAndResetTime(); });
+        else
+            KestrelOnly(c, true, [](CAcq& a) { a.DeleteDataAndResetTime(); });
+    });
     r.Register(ToInt(C::AcquisitionSetup), [&c] {
         if (IsDpp(c)) {
             ReportNotAvailable(c, CommandId::AcquisitionSetup);
@@ -130,9 +165,25 @@ void RegisterDeviceCommands(CommandRouter& r, ShellContext& c) {
             acq.ApplySetup(*before, *after);
     });
     r.Register(ToInt(C::DisplaySettings), [&c] { DisplaySettings(c); });
+    r.Register(ToInt(C::StartStatusTimer),
+               [&c] { OnDpp(c, [](DppSession& d) { d.StartWatch(); }); });
+    r.Register(ToInt(C::StopStatusTimer), [&c] { OnDpp(c, [](DppSession& d) { d.StopWatch(); }); });
+    r.Register(ToInt(C::ReadDppData), [&c] { OnDpp(c, [](DppSession& d) { d.UpdateData(); }); });
+    r.Register(ToInt(C::OpenDppUsb), [&c] { OnDpp(c, [](DppSession& d) { d.OpenUsb(); }); });
+    r.Register(ToInt(C::StartDataTimer),
+               [&c] { OnDpp(c, [](DppSession& d) { d.StartDataTimerCommand(); }); });
+    r.Register(ToInt(C::StopDataTimer),
+               [&c] { OnDpp(c, [](DppSession& d) { d.StopDataTimerCommand(); }); });
+    r.Register(ToInt(C::SendHardwareConfiguration),
+               [&c] { OnDpp(c, [](DppSession& d) { d.SendHardwareConfiguration(); }); });
+    r.Register(ToInt(C::McaDeltaMode),
+               [&c] { OnDpp(c, [](DppSession& d) { d.ToggleDeltaMode(); }); });
+    r.Register(ToInt(C::MultiplyDelta),
+               [&c] { OnDpp(c, [](DppSession& d) { d.ScaleDelta(true); }); });
+    r.Register(ToInt(C::DivideDelta),
+               [&c] { OnDpp(c, [](DppSession& d) { d.ScaleDelta(false); }); });
     r.Register(ToInt(C::ConfigureMca), [&c] { ShowPreferences(c, PreferencesPage::Mca); });
-    for (C id : {C::DppSetup, C::SendHardwareConfiguration, C::TuneThresholds, C::McaDeltaMode,
-                 C::MultiplyDelta, C::DivideDelta, C::IncrementGain, C::DecrementGain})
+    for (C id : {C::DppSetup, C::TuneThresholds, C::IncrementGain, C::DecrementGain})
         r.Register(ToInt(id), [&c, id] { ReportNotAvailable(c, id); });
 }
 

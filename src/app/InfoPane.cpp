@@ -54,6 +54,12 @@ void InfoPane::Refresh() {
         in.presetChannel = p.spChanPosition;
         in.deviceState = m_state.Acquiring() ? 3 : (m_state.DeviceConnected() ? 2 : 0);
         in.library = &m_state.Library();
+        DppLiveInfo dpp;
+        if (p.deviceType != 0 && m_dppSource) {
+            dpp = m_dppSource();
+            in.dppLive = &dpp;
+            in.dppName = dpp.name;
+        }
         auto guard = s->Lock();
         m_cells = InfoPaneCells(*s, m_state.Environment().settings, in);
     }

@@ -3,8 +3,10 @@
 // on its background colour. The texts come from the core; this widget only places them.
 
 #include <QWidget>
+#include <functional>
 #include <vector>
 
+#include "appcore/DppInfoValues.h"
 #include "appcore/InfoPaneRows.h"
 
 namespace vorna {
@@ -23,6 +25,8 @@ public:
     QString Label(int row) const;
     QString Value(int row) const;
     void ApplyProfileLook();
+    // The connected DPP's values for the live spectrum in the DPP layout.
+    void SetDppSource(std::function<DppLiveInfo()> source) { m_dppSource = std::move(source); }
 
 Q_SIGNALS:
     // After every Refresh: windows that show the active spectrum's ROIs follow it.
@@ -36,6 +40,7 @@ private:
     ProgramState& m_state;
     std::vector<InfoPaneCell> m_cells;
     QColor m_background;
+    std::function<DppLiveInfo()> m_dppSource;
 };
 
 // 0x00BBGGRR as the profile stores colours.

@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 
 #include "app/CMainFrame.h"
+#include "app/DppSession.h"
 #include "appcore/ProgramState.h"
 
 namespace vorna {
@@ -75,6 +76,9 @@ void StartDialog::Choose(int row) {
         p.spTotalCts = p.spChanCts = p.spChanPosition = 0;
     }
     m_state.ApplyProfileToEnvironment();
+    if (DppSession* dpp = m_frame.Dpp())
+        dpp->DeviceTypeChanged();
+    m_frame.UpdateDevicePane();
     setWindowTitle(QStringLiteral("Setup ") + QString::fromLatin1(kDeviceNames[row]));
     m_frame.RefreshPanes();
 }

@@ -13,6 +13,7 @@
 
 #include "app/CLumoApp.h"
 #include "app/CMainFrame.h"
+#include "app/DppSession.h"
 #include "appcore/CommandIds.h"
 
 // Wall time since the kernel started this process (Linux), for the start-up measurement.
@@ -62,8 +63,18 @@ int main(int argc, char* argv[]) {
         QTimer::singleShot(0, lumo.MainFrame(), [&lumo] {
             lumo.MainFrame()->Execute(vorna::ToInt(vorna::CommandId::Connect));
         });
-        QTimer::singleShot(1000, lumo.MainFrame(), [&lumo] {
-            lumo.MainFrame()->Execute(vorna::ToInt(vorna::CommandId::StartAcquisition));
+        // A DPP connect runs in timed steps: Start follows its end.
+        QTimer::singleShot(0, lumo.MainFrame(), [&lumo] {
+            vorna::CMainFrame* frame = lumo.MainFrame();
+            auto start = [frame] {
+                frame->Execute(vorna::ToInt(vorna::CommandId::StartAcquisition));
+            };
+            vorna::DppSession* dpp = frame->Dpp();
+            if (dpp && dpp->Connecting())
+                QObject::connect(dpp, &vorna::DppSession::ConnectFinished, frame, start,
+                                 Qt::SingleShotConnection);
+            else
+                QTimer::singleShot(1000, frame, start);
         });
     }
     const QString shot = qEnvironmentVariable("VORNA_SCREENSHOT");

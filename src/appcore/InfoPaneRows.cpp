@@ -7,6 +7,7 @@
 #include "analysis/ElementLibrary.h"
 #include "analysis/NumberFormat.h"
 #include "analysis/Reports.h"
+#include "appcore/DppInfoValues.h"
 #include "spectrum/AnalysisSettings.h"
 #include "spectrum/CSpectrum.h"
 
@@ -57,7 +58,7 @@ std::string ModeText(const CSpectrum& s, const InfoPaneInput& in) {
     if (HasDppData(s, in) && in.listPosition >= 1)
         return s.DppValueText(DppValue::AcquisitionMode);
     if (HasDppData(s, in))
-        return {}; // the connected DPP's mode name comes with the DPP link
+        return in.dppLive ? in.dppLive->mode : std::string();
     return in.acquireMode == 1 ? "MCS    " : "MCA    ";
 }
 
@@ -140,29 +141,41 @@ double StoredNumber(const CSpectrum& s, DppValue v) {
 
 void DppRows(std::vector<InfoPaneCell>& cells, const CSpectrum& s, const InfoPaneInput& in) {
     const bool file = in.listPosition >= 1;
+    const DppLiveInfo* live = file ? nullptr : in.dppLive;
+    auto pick = [&](DppValue stored, std::string DppLiveInfo::*field) -> std::string {
+        if (file)
+            return s.DppValueText(stored);
+        return live ? live->*field : std::string();
+    };
     AddRow(cells, 4, "Channels", std::to_string(s.m_nChannels));
-    AddRow(cells, 5, "LLD Thresh", file ? s.DppValueText(DppValue::SlowThreshold) : "");
-    AddRow(cells, 6, "Fast Thresh", file ? s.DppValueText(DppValue::FastThreshold) : "");
-    AddRow(cells, 7, "Peak Time", file ? s.DppValueText(DppValue::Rise) : "");
+    AddRow(cells, 5, "LLD Thresh", pick(DppValue::SlowThreshold, &DppLiveInfo::lldThreshold));
+    AddRow(cells, 6, "Fast Thresh", pick(DppValue::FastThreshold, &DppLiveInfo::fastThreshold));
+    AddRow(cells, 7, "Peak Time", pick(DppValue::Rise, &DppLiveInfo::peakTime));
     AddRow(cells, 8, "Gain",
            file
                ? FormatFixed(
                      StoredNumber(s, DppValue::CoarseGain) * StoredNumber(s, DppValue::FineGain), 2)
-               : "");
-    AddRow(cells, 9, "Gain Delta");
-    const int presetTenths = s.m_nPresetTime;
-    AddRow(cells, 10, "Preset Mode", presetTenths > 0 ? "Seconds" : "None");
-    AddRow(cells, 11, PresetLabel(s, in),
-           presetTenths > 0 ? Format("%lu", static_cast<unsigned long>(presetTenths / 10)) : "0");
+               : (live ? live->gain : std::string()));
+    AddRow(cells, 9, "Gain Delta", live ? live->gainDelta : std::string());
+    if (live && !live->presetMode.empty()) {
+        AddRow(cells, 10, "Preset Mode", live->presetMode);
+        AddRow(cells, 11, PresetLabel(s, in), live->presetValue);
+    } else {
+        const int presetTenths = s.m_nPresetTime;
+        AddRow(cells, 10, "Preset Mode", presetTenths > 0 ? "Seconds" : "None");
+        AddRow(cells, 11, PresetLabel(s, in),
+               presetTenths > 0 ? Format("%lu", static_cast<unsigned long>(presetTenths / 10))
+                                : "0");
+    }
     AddTimes(cells, 12, s, false);
     AddRow(cells, 13, "Total Count", FormatNumber(NotNegative(s.m_dTotalCounts)));
-    AddRow(cells, 14, "Input Count", file ? s.DppValueText(DppValue::FastCount) : "");
-    AddRow(cells, 15, "Input Rate");
-    AddRow(cells, 16, "Dead Time");
+    AddRow(cells, 14, "Input Count", pick(DppValue::FastCount, &DppLiveInfo::inputCount));
+    AddRow(cells, 15, "Input Rate", live ? live->inputRate : std::string());
+    AddRow(cells, 16, "Dead Time", live ? live->deadTime : std::string());
     AddStartAndStatus(cells, 18, s, in);
-    AddRow(cells, 32, "Det. Temp");
-    AddRow(cells, 33, "Board Temp");
-    AddRow(cells, 34, "Det. HV");
+    AddRow(cells, 32, "Det. Temp", live ? live->detectorTemperature : std::string());
+    AddRow(cells, 33, "Board Temp", live ? live->boardTemperature : std::string());
+    AddRow(cells, 34, "Det. HV", live ? live->detectorHighVoltage : std::string());
 }
 
 } // namespace
@@ -197,7 +210,11 @@ std::string InfoSourceText(const CSpectrum& s, const InfoPaneInput& in) {
             return "LUMO";
         return in.kestrelIsA ? Format("KestrelA (s/n %7i)", in.kestrelSerial) : "Kestrel";
     }
-    return in.dppName.empty() ? "LUMO" : in.dppName;
+    if (in.dppName.empty())
+        return "LUMO";
+    if (in.dppLive && in.dppLive->connected && in.dppLive->serial != 0)
+        return in.dppName + Format(" (s/n %7i)", static_cast<int>(in.dppLive->serial));
+    return in.dppName;
 }
 
 std::vector<InfoPaneCell> InfoPaneCells(const CSpectrum& s, const AnalysisSettings& st,

@@ -9,6 +9,7 @@ namespace vorna {
 
 class CSpectrum;
 class ElementLibrary;
+struct DppLiveInfo;
 struct AnalysisSettings;
 
 struct InfoPaneCell {
@@ -29,8 +30,9 @@ struct InfoPaneInput {
     bool kestrelConnected = false;
     bool kestrelIsA = true; // a KestrelA rather than the older Kestrel
     int kestrelSerial = 0;
-    int kestrelGroup = -1; // below 0: no status read yet
-    std::string dppName;   // live DPP: the device-type name
+    int kestrelGroup = -1;                // below 0: no status read yet
+    std::string dppName;                  // live DPP: the device-type name
+    const DppLiveInfo* dppLive = nullptr; // the connected DPP's values (live spectrum)
     const ElementLibrary* library = nullptr;
 };
 

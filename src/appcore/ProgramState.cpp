@@ -2,6 +2,8 @@
 
 #include <stdexcept>
 
+#include "analysis/RoiStatistics.h"
+#include "dpp/DppController.h"
 #include "spectrum/SpectrumFile.h"
 
 namespace vorna {
@@ -14,6 +16,8 @@ ProgramState::ProgramState(ProfileStore& store, Clock& clock, ScreenSize screen)
     : m_store(store), m_clock(clock), m_profile(std::make_unique<CSProfile>(store, screen)),
       m_recent(store), m_queue(clock, m_timers, m_mainWindow) {
     m_env.display = &m_display;
+    // Totals bring every ROI's statistics up to date.
+    m_env.recomputeRoiStatistics = RecomputeAllRoiStatistics;
     m_list = std::make_unique<CSpectraList>(m_env);
 }
 
@@ -92,11 +96,15 @@ void ProgramState::StopKestrel() {
 }
 
 bool ProgramState::DeviceConnected() const {
-    return m_profile->deviceType == 0 && m_acq && m_acq->Connected();
+    if (m_profile->deviceType != 0)
+        return m_dpp && m_dpp->connected() && !m_dpp->connecting();
+    return m_acq && m_acq->Connected();
 }
 
 bool ProgramState::Acquiring() const {
-    return m_profile->deviceType == 0 && m_acq && m_acq->State() == AcqState::Acquiring;
+    if (m_profile->deviceType != 0)
+        return m_dpp && m_dpp->state() == DppLinkState::Acquiring;
+    return m_acq && m_acq->State() == AcqState::Acquiring;
 }
 
 void ProgramState::CreateLiveSpectrum() {

@@ -24,6 +24,7 @@
 
 namespace vorna {
 
+class DppController;
 class UserPrompt;
 
 // The DPP preset mode that means "no preset".
@@ -74,9 +75,12 @@ public:
     CAcq* Acq() { return m_acq.get(); }
     std::atomic<bool>& QuitFlag() { return m_quit; }
 
-    // Only the Kestrel is linked so far; a DPP never reads as connected.
+    // The device of the profile's type: the Kestrel controller, or the DPP controller once the
+    // window has set it.
     bool DeviceConnected() const;
     bool Acquiring() const;
+    void SetDppController(const DppController* controller) { m_dpp = controller; }
+    const DppController* Dpp() const { return m_dpp; }
 
     // Refreshes the environment after the profile changed.
     void ApplyProfileToEnvironment();
@@ -104,6 +108,7 @@ private:
     std::unique_ptr<KestrelLink> m_link;
     std::unique_ptr<CAcq> m_acq;
     std::unique_ptr<CUploadThread> m_upload;
+    const DppController* m_dpp = nullptr;
     std::vector<std::string> m_journal;
 };
 

@@ -4,6 +4,8 @@ add_library(vorna_appcore STATIC
     ${CMAKE_CURRENT_LIST_DIR}/CommandTable.cpp
     ${CMAKE_CURRENT_LIST_DIR}/CTimeQueue.cpp
     ${CMAKE_CURRENT_LIST_DIR}/CUpdateThread.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/DppInfoValues.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/DppLiveTarget.cpp
     ${CMAKE_CURRENT_LIST_DIR}/InfoPaneRows.cpp
     ${CMAKE_CURRENT_LIST_DIR}/KeyboardMap.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ListTable.cpp
@@ -20,5 +22,5 @@ add_library(vorna_appcore STATIC
     ${CMAKE_CURRENT_LIST_DIR}/WindowPlacement.cpp
 )
 find_package(Threads REQUIRED)
-target_link_libraries(vorna_appcore PUBLIC vorna_core vorna_settings vorna_acq Threads::Threads)
+target_link_libraries(vorna_appcore PUBLIC vorna_core vorna_settings vorna_acq vorna_dpp Threads::Threads)
 vorna_warnings(vorna_appcore)

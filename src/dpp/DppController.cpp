@@ -1,7 +1,7 @@
 #include "dpp/DppController.h"
 
-#include "common/NumberText.h"
 #include "common/Clock.h"
+#include "common/NumberText.h"
 #include "common/UserPrompt.h"
 #include "dpp/DppBootFlags.h"
 #include "dpp/DppConfigImage.h"
@@ -167,7 +167,17 @@ bool DppController::SelectDevice(int deviceCount) {
 }
 
 bool DppController::OnConnect() {
+    if (!BeginConnect())
+        return false;
+    for (int pause = ConnectStep(); pause >= 0; pause = ConnectStep())
+        if (pause > 0)
+            m_ports.clock.SleepMillis(pause);
+    return true;
+}
+
+bool DppController::BeginConnect() {
     DppUsbLink& link = m_ports.link;
+    m_stage = ConnectStage::Idle;
     if (!IsPortUsb())
         return false;
     m_ports.prompt.status(0, "Connecting to DPP, please wait...");
@@ -179,39 +189,68 @@ bool DppController::OnConnect() {
     }
     if (count > 1 && !SelectDevice(count))
         return false;
-    for (int pass = 0; pass < kConnectPasses; ++pass) {
-        if (pass > 0)
-            m_ports.clock.SleepMillis(kConnectPauseMs);
-        Connect();
-    }
-    AfterConnect();
+    m_stage = ConnectStage::Passes;
+    m_stageCount = 0;
     return true;
 }
 
-void DppController::AfterConnect() {
+int DppController::ConnectStep() {
     DppDevice& device = m_ports.device;
-    m_ports.clock.SleepMillis(kConnectPauseMs);
-    ReadStatusInto(m_ports.link, device);
-    if (device.status.serialNumber == 0) {
-        m_ports.clock.SleepMillis(kConnectPauseMs);
-        ReadStatusInto(m_ports.link, device);
+    switch (m_stage) {
+    case ConnectStage::Idle:
+        return -1;
+    case ConnectStage::Passes:
+        Connect();
+        if (++m_stageCount >= kConnectPasses)
+            m_stage = ConnectStage::Status;
+        return kConnectPauseMs;
+    case ConnectStage::Status:
+        m_statusAnswered = ReadStatusInto(m_ports.link, device);
+        if (!m_statusAnswered || device.status.serialNumber == 0) {
+            m_stage = ConnectStage::StatusAgain;
+            return kConnectPauseMs;
+        }
+        return ReportConnect();
+    case ConnectStage::StatusAgain:
+        m_statusAnswered = ReadStatusInto(m_ports.link, device);
+        return ReportConnect();
+    case ConnectStage::FirstReads:
+        ReadData();
+        if (++m_stageCount >= kFirstReads) {
+            m_stage = ConnectStage::Idle;
+            return -1;
+        }
+        return kFirstReadPauseMs;
     }
-    const bool connected = device.status.serialNumber != 0;
+    return -1;
+}
+
+int DppController::ReportConnect() {
+    DppDevice& device = m_ports.device;
+    m_stage = ConnectStage::Idle;
+    // A status that did not arrive leaves the last one in place: it proves nothing.
+    const bool connected = m_statusAnswered && device.status.serialNumber != 0;
     const std::string name = DppDeviceTypeName(DeviceType());
     m_ports.prompt.status(0, name + (connected ? " connected..."
                                                : " not connected please reset Plover and try "
                                                  "again..."));
-    if (!connected)
-        return;
+    if (!connected) {
+        // The passes may have set the link state; a device that never answered is not
+        // connected, whatever they found.
+        if (m_ports.window.DataTimerRunning())
+            m_ports.window.StopDataTimer();
+        SetState(DppLinkState::Disconnected);
+        m_ports.window.UpdateControls();
+        return -1;
+    }
     if (device.status.AcquisitionRunning()) {
         StartAcquisition();
-        return;
+        return -1;
     }
-    for (int i = 0; i < kFirstReads; ++i) {
-        if (i > 0)
-            m_ports.clock.SleepMillis(kFirstReadPauseMs);
-        ReadData();
-    }
+    ReadData();
+    m_stage = ConnectStage::FirstReads;
+    m_stageCount = 1;
+    return kFirstReadPauseMs;
 }
 
 bool DppController::OpenForSend() {
@@ -289,7 +328,7 @@ void DppController::OnDataTimer() {
         return;
     if (!IsPortUsb()) {
         m_ports.prompt.status(0, Format("device: %d port %d is bDPPUSB: %d", DeviceType(),
-                                         m_ports.device.config.Port, 0));
+                                        m_ports.device.config.Port, 0));
         return;
     }
     ReadDataOnce();

@@ -44,8 +44,15 @@ public:
     DppController(const DppControllerPorts& ports, DppControllerSettings settings);
 
     // "Connect" with a DPP profile: lookup, selection, three connect passes, then the first
-    // reads. False when the connect ended early (cancelled, no device).
+    // reads. False when the connect ended early (cancelled, no device). Waits on the clock
+    // between the steps; a window uses BeginConnect and ConnectStep instead.
     bool OnConnect();
+    // The same connect for a caller that must not wait: BeginConnect does the lookup and the
+    // selection (false: ended early); each ConnectStep then runs one step and returns the pause
+    // in ms before the next, or -1 once the connect is complete.
+    bool BeginConnect();
+    int ConnectStep();
+    bool connecting() const { return m_stage != ConnectStage::Idle; }
     // One connect pass (steps 1..8 of a connect).
     void Connect();
     void OnSendHardwareConfiguration();
@@ -80,7 +87,9 @@ private:
     void RefreshGain();
     void CheckOspreyMode();
     bool SelectDevice(int deviceCount);
-    void AfterConnect();
+    enum class ConnectStage { Idle, Passes, Status, StatusAgain, FirstReads };
+    // The connect's end: the status decides whether the device answered.
+    int ReportConnect();
     void ReadDataOnce();
     bool PresetReached() const;
     void FillTimes();
@@ -93,6 +102,9 @@ private:
     bool m_deltaMode = false;
     bool m_defaultLoadedThisRun = false;
     std::string m_startTime;
+    ConnectStage m_stage = ConnectStage::Idle;
+    int m_stageCount = 0;
+    bool m_statusAnswered = false;
 };
 
 } // namespace vorna

@@ -78,6 +78,42 @@ TEST(DppConnect, DeviceWithItsOwnConfigurationKeepsIt) {
     v.bus.Plug(SimDppModel::Plover, 1, 1);
     v.controller.Connect();
     EXPECT_TRUE(v.device.configurationLoaded);
+    // A unit never configured reads back its factory settings, not an all-zero image.
+    EXPECT_GT(v.device.config.FastChThreshold, 0);
+    EXPECT_GT(v.device.config.channels, 0);
+    EXPECT_EQ(v.device.config.channels, v.bus.Device(1).config().channels);
+}
+
+// The window's connect: the same passes and reads, one step per timer tick, with the pauses
+// the blocking connect sleeps.
+TEST(DppConnect, TimedStepsPauseLikeTheBlockingConnectAndAFailedOneEndsDisconnected) {
+    DppWorld w;
+    w.bus.Plug(SimDppModel::Plover, 1301, 1);
+    ASSERT_TRUE(w.controller.BeginConnect());
+    std::vector<int> pauses;
+    for (int p = w.controller.ConnectStep(); p >= 0; p = w.controller.ConnectStep()) {
+        pauses.push_back(p);
+        w.clock.Advance(p * 1000);
+    }
+    EXPECT_EQ(pauses, (std::vector<int>{200, 200, 200, 500, 500}));
+    EXPECT_FALSE(w.controller.connecting());
+    EXPECT_EQ(w.controller.state(), DppLinkState::Connected);
+    EXPECT_EQ(w.live.replaced, 3);
+
+    // Unplugged after the passes: the status never names a serial number.
+    DppWorld f;
+    f.bus.Plug(SimDppModel::Plover, 1302, 1);
+    ASSERT_TRUE(f.controller.BeginConnect());
+    for (int i = 0; i < 3; ++i)
+        f.controller.ConnectStep();
+    EXPECT_EQ(f.controller.state(), DppLinkState::Connected) << "the passes found it";
+    f.bus.Unplug(1);
+    while (f.controller.ConnectStep() >= 0) {
+    }
+    EXPECT_EQ(f.controller.state(), DppLinkState::Disconnected);
+    EXPECT_FALSE(f.controller.connected());
+    EXPECT_NE(f.prompt.statuses.back().find(" not connected please reset Plover"),
+              std::string::npos);
 }
 
 TEST(DppConnect, OtherwiseTheDefaultFileIsLoadedOnlyOnceAndAMissingOneIsReported) {

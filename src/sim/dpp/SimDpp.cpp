@@ -35,7 +35,16 @@ void Put12BigEndian(std::array<uint8_t, 64>& s, size_t at, int v) {
 SimDpp::SimDpp(SimDppModel model, uint32_t serialNumber, Clock& clock, uint64_t seed)
     : source(seed), m_model(model), m_identity(IdentityOf(model)), m_serial(serialNumber),
       m_clock(clock), m_lastMicros(clock.NowMicros()) {
+    // Factory settings: a unit that was never configured still reads back a usable
+    // configuration (thresholds above the noise, the lowest gain that puts the common X-ray
+    // lines on the scale), never an all-zero image.
+    m_config.SlowChThreshold = 8;
+    m_config.FastChThreshold = 20;
     m_config.channels = ChannelsFromCode(m_config.MCA);
+    {
+        DppConfigRecord factory = m_config;
+        m_wire = PackWirePacket(BuildImage(factory, m_identity.deviceType, false), factory.Preset);
+    }
     m_descriptor = std::string("Quorix ") + m_identity.name + " DPP";
     m_descriptor.resize(64, ' ');
     // Osprey-class units ask for a positive bias by default.
