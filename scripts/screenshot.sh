@@ -78,5 +78,13 @@ DISPLAY="$DISPLAY_NUM" XDG_CONFIG_HOME="$WORK/config" XDG_RUNTIME_DIR="$WORK" \
     QT_QPA_PLATFORM=xcb "$BUILD_DIR/src/app/vorna" "${FILES[@]}" &
 VORNA_PID=$!
 sleep "$WAIT"
+if [[ $ACQUIRE == 2 ]]; then
+    # A DPP's plot keeps the vertical range it had at connect (the running autoscale is the
+    # Kestrel's); the Down key widens it, as a user would, until the peaks show (60 steps of
+    # 2^0.1 make it 64 times as tall).
+    DISPLAY="$DISPLAY_NUM" xdotool search --onlyvisible --name "VORNA" windowfocus --sync \
+        key --repeat 60 --delay 10 Down
+    sleep 1
+fi
 DISPLAY="$DISPLAY_NUM" import -window root "$OUT"
 echo "wrote $OUT"

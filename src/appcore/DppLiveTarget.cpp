@@ -25,9 +25,11 @@ void DppLiveTarget::ReplaceCounts(std::span<const uint32_t> counts, int channels
     if (!live || gain < 0)
         return;
     SpectrumEnvironment& env = m_list.Environment();
+    bool resized = false;
     {
         auto s = live->Lock();
         if (s->m_nGain != gain || static_cast<int>(s->m_pData.size()) != channels) {
+            resized = true;
             s->m_nGain = gain;
             s->m_nChannels = channels;
             if (!s->AllocateData(channels, env.prompt))
@@ -41,6 +43,9 @@ void DppLiveTarget::ReplaceCounts(std::span<const uint32_t> counts, int channels
     live->UpdateTotals(env, m_list.GetActivePosition());
     // The device's own sum covers every channel, also those beyond the last valid one.
     live->Lock()->m_dTotalCounts = total;
+    // A new channel count changes what the navigation fields show for the same view.
+    if (resized && env.display && m_list.GetActivePosition() == 0)
+        env.display->SpectrumActivated(*live);
     live->RequestDisplayUpdate(env);
 }
 

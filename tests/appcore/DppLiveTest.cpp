@@ -113,12 +113,26 @@ TEST(DppLive, ReadCycleFillsTheLiveSpectrumWithRoiStatisticsAndBlocksFollowTheLi
     live.m_roi.Append(500, 520);
     int redraws = 0;
     DppLiveTarget target(state.Spectra(), [&] { ++redraws; });
+    struct Activations : DisplaySink {
+        int count = 0;
+        void RedrawAbsoluteRange(int, int) override {}
+        void RedrawPlot() override {}
+        void RefreshInfoPane() override {}
+        void RefreshSpectraListWindow() override {}
+        void ResetPlotToFullRange() override {}
+        void SpectrumActivated(const CSpectrum&) override { ++count; }
+        int CursorChannelAbsolute() const override { return 0; }
+    } display;
+    state.Display().Attach(&display);
 
     std::vector<uint32_t> counts(1024, 10);
     for (int c = 505; c <= 515; ++c)
         counts[static_cast<size_t>(c)] = 1000;
     target.ReplaceCounts(counts, 1024, 21130);
     target.SetTimes(10, 9, "12/10/2026 09:30:00");
+    target.ReplaceCounts(counts, 1024, 21130);
+    // The navigation fields hear of the new channel count once, not on every read.
+    EXPECT_EQ(display.count, 1);
     {
         auto s = live.Lock();
         EXPECT_EQ(s->m_nChannels, 1024);
@@ -138,6 +152,7 @@ TEST(DppLive, ReadCycleFillsTheLiveSpectrumWithRoiStatisticsAndBlocksFollowTheLi
     EXPECT_EQ(live.Lock()->m_dTotalCounts, 0);
     EXPECT_EQ(live.Lock()->m_pData[510], 0);
     EXPECT_EQ(redraws, 1);
+    state.Display().Attach(nullptr);
 
     DppDevice device = PloverImage();
     bool connected = false;
