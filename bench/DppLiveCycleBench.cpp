@@ -9,6 +9,7 @@
 #include <random>
 #include <vector>
 
+#include "DppBenchDevice.h"
 #include "analysis/RoiStatistics.h"
 #include "appcore/DppLiveTarget.h"
 #include "common/Clock.h"
@@ -20,6 +21,7 @@
 #include "spectrum/CSpectraList.h"
 
 using namespace vorna;
+using namespace vorna::bench;
 
 namespace {
 
@@ -27,68 +29,21 @@ constexpr int kChannels = 8192;
 constexpr int kRois = 10;
 constexpr int kColumns = 1920;
 
-// Counts of a few thousand per channel with peaks, 3 bytes each, and a status packet.
-class PreparedDriver : public UsbDriver {
-public:
-    PreparedDriver() : spectrum(kChannels * 3), status(64) {
-        std::mt19937 random(5);
-        std::poisson_distribution<int> noise(300);
-        for (int c = 0; c < kChannels; ++c) {
-            uint32_t v = static_cast<uint32_t>(noise(random));
-            if (c % 800 > 390 && c % 800 < 410)
-                v += 20000;
-            spectrum[3 * c] = static_cast<uint8_t>(v);
-            spectrum[3 * c + 1] = static_cast<uint8_t>(v >> 8);
-            spectrum[3 * c + 2] = static_cast<uint8_t>(v >> 16);
-        }
-        status[13] = 0x4F;
-        status[14] = 1;
-        status[23] = 0x80;
+// Counts of a few hundred per channel with a peak every 800 channels.
+std::vector<uint32_t> PeakCounts() {
+    std::vector<uint32_t> counts(kChannels);
+    std::mt19937 random(5);
+    std::poisson_distribution<int> noise(300);
+    for (int c = 0; c < kChannels; ++c) {
+        counts[static_cast<size_t>(c)] = static_cast<uint32_t>(noise(random));
+        if (c % 800 > 390 && c % 800 < 410)
+            counts[static_cast<size_t>(c)] += 20000;
     }
-    int DeviceCount() override { return 1; }
-    int OpenDevice(int) override { return 0; }
-    void CloseDevice(int) override {}
-    int PipeOpen(int, int pipe) override { return pipe; }
-    void PipeClose(int) override {}
-    bool PipeRead(int pipe, std::span<uint8_t> buffer, size_t& transferred, int) override {
-        const auto& answer = pipe == 2 ? spectrum : status;
-        transferred = std::min(answer.size(), buffer.size());
-        std::memcpy(buffer.data(), answer.data(), transferred);
-        return true;
-    }
-    bool PipeWrite(int, std::span<const uint8_t> b, size_t& transferred, int) override {
-        transferred = b.size();
-        return true;
-    }
-    bool VendorRequestOut(int, uint8_t, uint16_t, uint16_t) override { return true; }
-    bool DriverVersion(int, int&, int&) override { return false; }
-    std::string StringDescriptor(int, int, int, size_t) override { return {}; }
-
-    std::vector<uint8_t> spectrum;
-    std::vector<uint8_t> status;
-};
-
-struct Profile : DppProfile {
-    int DeviceType() const override { return 2; }
-    void SetDeviceType(int) override {}
-    void SetDeviceTypeName(const std::string&) override {}
-    int DataRefreshMs() const override { return 1000; }
-    void SetDataRefreshMs(int) override {}
-    bool UseConfigurationStoredInHardware() const override { return false; }
-};
-
-struct Window : DppWindow {
-    bool StartDataTimer(int) override { return true; }
-    void StopDataTimer() override {}
-    bool DataTimerRunning() const override { return true; }
-    void UpdateControls() override {}
-    void ShowGain(const std::string&) override {}
-    std::string NowText() override { return {}; }
-    int ChooseDevice(const DppSelectLabels&) override { return 1; }
-};
+    return counts;
+}
 
 void BM_DppLiveCycle8192(benchmark::State& state) {
-    PreparedDriver driver;
+    PreparedDriver driver(PeakCounts());
     SteadyClock clock;
     DppUsbLink link(driver, clock);
     DppDevice device;
@@ -113,8 +68,8 @@ void BM_DppLiveCycle8192(benchmark::State& state) {
     });
     for (int r = 0; r < kRois; ++r)
         live.m_roi.AddSorted(r * 800 + 380, r * 800 + 420);
-    Profile profile;
-    Window window;
+    BenchProfile profile;
+    BenchWindow window;
     SilentPrompt prompt;
     DppController controller({link, device, profile, target, window, prompt, clock}, {});
     link.Open();
@@ -130,7 +85,7 @@ BENCHMARK(BM_DppLiveCycle8192)->Unit(benchmark::kMicrosecond);
 
 // Limit: the transfer's bytes copied once and the channels summed once.
 void BM_DppLiveCycleLimit(benchmark::State& state) {
-    PreparedDriver driver;
+    PreparedDriver driver(PeakCounts());
     std::vector<uint8_t> target(driver.spectrum.size());
     for (auto _ : state) {
         std::memcpy(target.data(), driver.spectrum.data(), target.size());

@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "ModalDriver.h"
+#include "TestProgram.h"
 #include "app/CLumoApp.h"
 #include "app/CMainFrame.h"
 #include "app/DppSession.h"
@@ -25,21 +26,10 @@
 #include "spectrum/SpectrumFile.h"
 
 using namespace vorna;
+using vorna::test::LiveSpectrumTotal;
 using vorna::test::ModalDriver;
 
 namespace {
-
-double LiveTotal(CSpectraList& list) {
-    auto guard = list.Lock();
-    CSpectrum* live = list.At(0);
-    if (!live)
-        return 0;
-    auto s = live->Lock();
-    double total = 0;
-    for (double counts : s->m_pData)
-        total += counts;
-    return total;
-}
 
 void PrepareStore(MemoryProfileStore& store, const QTemporaryDir& dir) {
     store.WriteInt("Standard", "start_dlg_show", 0);
@@ -115,9 +105,9 @@ void DppWiringTest::connectStartStopSaveAndUnplug() {
     QCOMPARE(f.StatusText(0), QStringLiteral("Acquisition started..."));
     QCOMPARE(f.Action(CommandId::StartAcquisition)->text(),
              QStringLiteral("&Stop Acquisition\tF3"));
-    QTRY_VERIFY_WITH_TIMEOUT(LiveTotal(state.Spectra()) > 0, 10000);
-    const double first = LiveTotal(state.Spectra());
-    QTRY_VERIFY_WITH_TIMEOUT(LiveTotal(state.Spectra()) > first, 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(LiveSpectrumTotal(state.Spectra()) > 0, 10000);
+    const double first = LiveSpectrumTotal(state.Spectra());
+    QTRY_VERIFY_WITH_TIMEOUT(LiveSpectrumTotal(state.Spectra()) > first, 10000);
     QVERIFY(state.Spectra().At(0)->Lock()->m_dRealTime > 0);
 
     f.Execute(ToInt(CommandId::StartAcquisition));
@@ -266,7 +256,7 @@ void DppWiringTest::startDialogChoosesThePloverBesideTheKestrel() {
     CMainFrame& f = *app->MainFrame();
     QCOMPARE(f.StatusText(1), QStringLiteral("USB Dpp connected"));
     f.Execute(ToInt(CommandId::StartAcquisition));
-    QTRY_VERIFY_WITH_TIMEOUT(LiveTotal(state.Spectra()) > 0, 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(LiveSpectrumTotal(state.Spectra()) > 0, 10000);
     QCOMPARE(driver.unexpected, 0);
     app.reset();
     qunsetenv("VORNA_SIMULATE");

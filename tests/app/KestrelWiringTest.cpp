@@ -13,6 +13,7 @@
 #include <memory>
 
 #include "ModalDriver.h"
+#include "TestProgram.h"
 #include "analysis/NumberFormat.h"
 #include "app/CLumoApp.h"
 #include "app/CMainFrame.h"
@@ -28,21 +29,10 @@
 #include "spectrum/SpectrumFile.h"
 
 using namespace vorna;
+using vorna::test::LiveSpectrumTotal;
 using vorna::test::ModalDriver;
 
 namespace {
-
-double LiveTotal(CSpectraList& list) {
-    auto guard = list.Lock();
-    CSpectrum* live = list.At(0);
-    if (!live)
-        return 0;
-    auto s = live->Lock();
-    double total = 0;
-    for (double counts : s->m_pData)
-        total += counts;
-    return total;
-}
 
 // A profile for the simulated analyzer that never names a real port.
 void PrepareStore(MemoryProfileStore& store, const QTemporaryDir& dir) {
@@ -121,20 +111,20 @@ void KestrelWiringTest::connectAndStartFillTheLiveSpectrum() {
     f.Execute(ToInt(CommandId::StartAcquisition));
     QVERIFY(state.Acquiring());
     QTRY_COMPARE_WITH_TIMEOUT(f.StatusText(0), QStringLiteral("Acquisition started..."), 10000);
-    QTRY_VERIFY_WITH_TIMEOUT(LiveTotal(state.Spectra()) > 0, 20000);
-    const double first = LiveTotal(state.Spectra());
+    QTRY_VERIFY_WITH_TIMEOUT(LiveSpectrumTotal(state.Spectra()) > 0, 20000);
+    const double first = LiveSpectrumTotal(state.Spectra());
     // It keeps growing while the run goes on: the worker uploads at the update interval.
-    QTRY_VERIFY_WITH_TIMEOUT(LiveTotal(state.Spectra()) > first, 20000);
+    QTRY_VERIFY_WITH_TIMEOUT(LiveSpectrumTotal(state.Spectra()) > first, 20000);
 
     f.Execute(ToInt(CommandId::StartAcquisition));
     QVERIFY(!state.Acquiring());
     QTRY_COMPARE_WITH_TIMEOUT(f.StatusText(0), QStringLiteral("Acquisition stopped..."), 10000);
-    QTRY_VERIFY_WITH_TIMEOUT(LiveTotal(state.Spectra()) > 0, 20000);
+    QTRY_VERIFY_WITH_TIMEOUT(LiveSpectrumTotal(state.Spectra()) > 0, 20000);
 
     // D on the plot reaches the analyzer: its memory is cleared, so the next upload is empty.
     QTest::keyClick(static_cast<PlotWidget*>(f.PlotPane())->canvas(), Qt::Key_D);
     f.Execute(ToInt(CommandId::UpdateData));
-    QTRY_COMPARE_WITH_TIMEOUT(LiveTotal(state.Spectra()), 0.0, 20000);
+    QTRY_COMPARE_WITH_TIMEOUT(LiveSpectrumTotal(state.Spectra()), 0.0, 20000);
     QCOMPARE(driver.seen, QStringList());
 
     // Started again and closed mid-run: the upload worker stops first, without a hang.

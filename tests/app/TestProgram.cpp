@@ -62,4 +62,16 @@ void TestProgram::Settle() {
     }
 }
 
+double LiveSpectrumTotal(CSpectraList& list) {
+    auto guard = list.Lock();
+    CSpectrum* live = list.At(0);
+    if (!live)
+        return 0;
+    auto s = live->Lock();
+    double total = 0;
+    for (double counts : s->m_pData)
+        total += counts;
+    return total;
+}
+
 } // namespace vorna::test

@@ -49,4 +49,7 @@ public:
     std::unique_ptr<CLumoApp> app;
 };
 
+// The sum of the live spectrum's channels, read under the list's and the spectrum's locks.
+double LiveSpectrumTotal(CSpectraList& list);
+
 } // namespace vorna::test
