@@ -5,10 +5,12 @@
 #include <QInputDialog>
 #include <QScreen>
 #include <QThread>
+#include <QUrl>
 #include <array>
 
 #include "app/CMainFrame.h"
 #include "app/DppSession.h"
+#include "app/HelpWindow.h"
 #include "app/PlotPanes.h"
 #include "app/QtUserPrompt.h"
 #include "app/StartDialog.h"
@@ -190,6 +192,8 @@ void CLumoApp::ShowDppUpdateNotice() {
     input.deviceType = p.deviceType;
     input.liveSpectrumActive = m_state->Spectra().GetActivePosition() == 0;
     input.showAtStartup = true;
+    input.updateInfoUrl =
+        QUrl::fromLocalFile(HelpWindow::ManualPath()).toString().toStdString() + "#dpp-updates";
     CDppUpdateNoticeDlg dialog(input, m_frame.get());
     dialog.exec();
     p.dppUpdateDlgShow = dialog.showAtStartup() ? 1 : 0;

@@ -19,11 +19,10 @@ QString DisplayText(const std::string& core) {
     return text;
 }
 
-QLabel* LinkLine(QWidget* parent) {
-    const QString url = QString::fromLatin1(kDppUpdatePageUrl);
-    auto* link = new QLabel(
-        QStringLiteral("Firmware and FPGA updates: <a href=\"%1\">%1</a>").arg(url.toHtmlEscaped()),
-        parent);
+QLabel* LinkLine(const std::string& url, QWidget* parent) {
+    auto* link = new QLabel(QStringLiteral("<a href=\"%1\">How to update the firmware and FPGA</a>")
+                                .arg(QString::fromStdString(url).toHtmlEscaped()),
+                            parent);
     link->setTextFormat(Qt::RichText);
     link->setOpenExternalLinks(true);
     link->setObjectName(QStringLiteral("link"));
@@ -55,7 +54,8 @@ CDppUpdateNoticeDlg::CDppUpdateNoticeDlg(const DppUpdateNoticeInput& input, QWid
     m_dontShow = new QCheckBox(QString::fromLatin1(kUpdateNoticeCheckBox), this);
     m_dontShow->setChecked(!input.showAtStartup);
     layout->addWidget(m_dontShow);
-    layout->addWidget(LinkLine(this));
+    if (!input.updateInfoUrl.empty())
+        layout->addWidget(LinkLine(input.updateInfoUrl, this));
 
     auto* box = new QDialogButtonBox(QDialogButtonBox::Ok, this);
     connect(box, &QDialogButtonBox::accepted, this, &QDialog::accept);

@@ -15,9 +15,6 @@ class QPlainTextEdit;
 
 namespace vorna {
 
-// Where the link line points. A placeholder until the maker's update page is known.
-inline constexpr const char* kDppUpdatePageUrl = "https://www.example.com/dpp-updates";
-
 struct DppUpdateNoticeInput {
     std::string programLines; // description, version and legal line, each ending in CR LF
     uint32_t serialNumber = 0;
@@ -26,6 +23,9 @@ struct DppUpdateNoticeInput {
     int deviceType = 0; // DppDeviceType number
     bool liveSpectrumActive = false;
     bool showAtStartup = true; // the profile value the check box edits (ticked = false)
+    // Where the link line points: the page that says how to update the device (the user
+    // guide's section on it). No link line when empty.
+    std::string updateInfoUrl;
 };
 
 class CDppUpdateNoticeDlg : public QDialog {

@@ -51,6 +51,7 @@ DppUpdateNoticeInput Plover(uint8_t firmware, uint8_t fpga) {
     in.fpgaByte = fpga;
     in.deviceType = 2;
     in.liveSpectrumActive = true;
+    in.updateInfoUrl = "file:///opt/vorna/manual/index.html#dpp-updates";
     return in;
 }
 
@@ -106,7 +107,9 @@ private Q_SLOTS:
                                 "***FPGA needs update to version 4.00 or above.***"));
         QCOMPARE(dlg.dontShowBox()->text(), QString::fromLatin1(kUpdateNoticeCheckBox));
         QVERIFY(!dlg.dontShowBox()->isChecked());
-        QVERIFY(dlg.findChild<QLabel*>(QStringLiteral("link"))->openExternalLinks());
+        auto* link = dlg.findChild<QLabel*>(QStringLiteral("link"));
+        QVERIFY(link->openExternalLinks());
+        QVERIFY(link->text().contains(QStringLiteral("index.html#dpp-updates")));
         dlg.dontShowBox()->setChecked(true);
         QVERIFY(!dlg.showAtStartup());
     }
