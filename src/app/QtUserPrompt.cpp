@@ -14,10 +14,15 @@ const QString kTitle = QStringLiteral("VORNA");
 }
 
 void QtUserPrompt::message(const std::string& text, PromptStyle style) {
+    captionedMessage(kTitle.toStdString(), text, style);
+}
+
+void QtUserPrompt::captionedMessage(const std::string& caption, const std::string& text,
+                                    PromptStyle style) {
     QMessageBox box(style == PromptStyle::Information ? QMessageBox::Information
                     : style == PromptStyle::Error     ? QMessageBox::Critical
                                                       : QMessageBox::Warning,
-                    kTitle, FromCore(text), QMessageBox::Ok, m_parent);
+                    FromCore(caption), FromCore(text), QMessageBox::Ok, m_parent);
     box.exec();
 }
 

@@ -5,11 +5,12 @@
 #include <QWidget>
 #include <functional>
 
+#include "common/CaptionedPrompt.h"
 #include "common/UserPrompt.h"
 
 namespace vorna {
 
-class QtUserPrompt : public UserPrompt {
+class QtUserPrompt : public UserPrompt, public CaptionedMessages {
 public:
     using StatusHandler = std::function<void(int, const std::string&)>;
 
@@ -18,6 +19,8 @@ public:
     void SetStatusHandler(StatusHandler handler) { m_status = std::move(handler); }
 
     void message(const std::string& text, PromptStyle style) override;
+    void captionedMessage(const std::string& caption, const std::string& text,
+                          PromptStyle style) override;
     PromptAnswer question(const std::string& text, bool withCancel) override;
     bool chooseSaveFile(std::string& path, const std::string& defaultExtension,
                         const std::string& filter) override;

@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include "common/AtomicFile.h"
+#include "common/CaptionedPrompt.h"
 #include "common/NumberText.h"
 #include "common/UserPrompt.h"
 #include "dpp/DppMessages.h"
@@ -63,7 +64,7 @@ int readUpTo(int fd, size_t limit, std::string& bytes) {
 
 void ShowOutcome(UserPrompt& prompt, const DppFileOutcome& outcome) {
     if (!outcome.ok && !outcome.message.empty())
-        prompt.message(outcome.message, PromptStyle::Warning);
+        ShowCaptioned(prompt, kConfigFileErrorCaption, outcome.message, PromptStyle::Warning);
 }
 
 bool DppConfigFile::ReadLines(std::string_view text) {

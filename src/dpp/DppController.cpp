@@ -1,5 +1,6 @@
 #include "dpp/DppController.h"
 
+#include "common/CaptionedPrompt.h"
 #include "common/Clock.h"
 #include "common/NumberText.h"
 #include "common/UserPrompt.h"
@@ -68,8 +69,8 @@ void DppController::CheckOspreyMode() {
     const uint16_t flags = m_ports.device.status.bootFlags;
     if ((flags & kBootFlagModeChangePending) == 0)
         return;
-    // The prompt port has no caption of its own; the text says what happens.
-    m_ports.prompt.message(kOspreyModeChangeText, PromptStyle::Information);
+    ShowCaptioned(m_ports.prompt, kOspreyModeChangeCaption, kOspreyModeChangeText,
+                  PromptStyle::Information);
     SendRequest(m_ports.link, DppRequest::WriteBootFlags,
                 static_cast<uint16_t>(flags & ~kBootFlagModeChangePending));
 }
@@ -230,7 +231,9 @@ int DppController::ReportConnect() {
     m_stage = ConnectStage::Idle;
     // A status that did not arrive leaves the last one in place: it proves nothing.
     const bool connected = m_statusAnswered && device.status.serialNumber != 0;
-    const std::string name = DppDeviceTypeName(DeviceType());
+    std::string name = DppDeviceTypeName(DeviceType());
+    if (name.empty())
+        name = "Device";
     m_ports.prompt.status(0, name + (connected ? " connected..."
                                                : " not connected please reset Plover and try "
                                                  "again..."));

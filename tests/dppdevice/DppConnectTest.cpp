@@ -134,6 +134,7 @@ TEST(DppConnect, OtherwiseTheDefaultFileIsLoadedOnlyOnceAndAMissingOneIsReported
     missing.controller.Connect();
     ASSERT_EQ(missing.prompt.messages.size(), 1u);
     EXPECT_NE(missing.prompt.messages[0].find("cannot be found."), std::string::npos);
+    EXPECT_EQ(missing.prompt.captions, std::vector<std::string>{"Configuration File Error"});
     EXPECT_FALSE(missing.device.configurationLoaded);
 }
 
@@ -155,6 +156,7 @@ TEST(DppConnect, OspreyModeChangeIsAnnouncedAndTheBootFlagCleared) {
     w.controller.Connect();
     ASSERT_EQ(w.prompt.messages.size(), 1u);
     EXPECT_NE(w.prompt.messages[0].find(kOspreyModeChangeText), std::string::npos);
+    EXPECT_EQ(w.prompt.captions, std::vector<std::string>{"Osprey Mode Change"});
     EXPECT_FALSE(sim.modeChangePending);
     EXPECT_EQ(sim.bootFlags() & 0x80, 0);
     EXPECT_EQ(sim.bootFlags() & 0x08, 0x08) << "the other boot flags are kept";

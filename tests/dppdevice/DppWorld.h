@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "TestSupport.h"
+#include "common/CaptionedPrompt.h"
 #include "common/Clock.h"
 #include "dpp/DppController.h"
 #include "dpp/DppDevice.h"
@@ -76,6 +77,16 @@ struct FakeWindow : DppWindow {
     }
 };
 
+// Records the caption of every captioned message beside its text.
+struct CaptionPrompt : ScriptedPrompt, CaptionedMessages {
+    std::vector<std::string> captions;
+    void captionedMessage(const std::string& caption, const std::string& text,
+                          PromptStyle style) override {
+        captions.push_back(caption);
+        message(text, style);
+    }
+};
+
 class DppWorld {
 public:
     DppWorld();
@@ -93,7 +104,7 @@ public:
     FakeProfile profile;
     FakeLive live;
     FakeWindow window;
-    ScriptedPrompt prompt;
+    CaptionPrompt prompt;
     DppController controller;
 };
 
