@@ -182,7 +182,8 @@ void CLumoApp::ShowDppUpdateNotice() {
     DppSession* dpp = m_frame->Dpp();
     const DppDevice& device = dpp->Device();
     if (!p.dppUpdateDlgShow || p.deviceType < 1 || p.deviceType > 4 || device.config.Port != 0 ||
-        !m_state->DeviceConnected() || device.status.firmwareVersionByte == 0)
+        !m_state->DeviceConnected() || device.status.firmwareVersionByte == 0 ||
+        device.status.serialNumber == 0)
         return;
     DppUpdateNoticeInput input;
     input.programLines = "VORNA\r\nVersion " VORNA_VERSION_TEXT "\r\nQuorix\r\n";
@@ -207,10 +208,8 @@ void CLumoApp::ReportDeviceState() {
                   reinterpret_cast<intptr_t>(connected ? kMcaConnected : kMcaNotConnected));
         sink.Post(MainMessage::DeviceState, 1, connected ? 1 : 0);
     } else {
-        const std::string& saved = m_state->Profile().dppDeviceName;
-        const std::string typeName = DppDeviceTypeName(m_state->Profile().deviceType);
         const std::string name =
-            saved.empty() || saved.size() == 8 || saved != typeName ? typeName : saved;
+            DppStartupName(m_state->Profile().deviceType, m_state->Profile().dppDeviceName);
         m_frame->SetStatusText(0, QString::fromStdString(DppConnectionText(name, connected)));
     }
     sink.Post(MainMessage::StatusText, 1, reinterpret_cast<intptr_t>(kEmpty));

@@ -188,8 +188,7 @@ DppLiveInfo DppSession::LiveInfo() const {
     DppLiveInfoInput in;
     in.device = &m_device;
     in.deviceType = DeviceType();
-    const std::string& stored = m_state.Profile().dppDeviceName;
-    in.name = stored.empty() ? DppDeviceTypeName(DeviceType()) : stored;
+    in.name = DppSourceName(DeviceType(), m_state.Profile().dppDeviceName);
     in.connected = m_controller.connected();
     in.deltaMode = m_controller.deltaMode();
     in.gainDelta = m_gainDelta;

@@ -5,6 +5,7 @@
 #include "analysis/NumberFormat.h"
 #include "dpp/DppDevice.h"
 #include "dpp/DppModels.h"
+#include "dpp/DppTypes.h"
 
 namespace vorna {
 
@@ -55,6 +56,17 @@ std::pair<std::string, std::string> DppPresetTexts(uint32_t presetTenths, uint32
     if (countValid)
         return {"Counts", Printf("%lu", static_cast<unsigned long>(presetCount))};
     return {"None", "0"};
+}
+
+std::string DppSourceName(int deviceType, const std::string& storedName) {
+    const std::string typeName = DppDeviceTypeName(deviceType);
+    return typeName.empty() ? storedName : typeName;
+}
+
+std::string DppStartupName(int deviceType, const std::string& savedName) {
+    const std::string typeName = DppDeviceTypeName(deviceType);
+    const bool useType = savedName.empty() || savedName.size() == 8 || savedName != typeName;
+    return useType ? typeName : savedName;
 }
 
 double ScaledGainDelta(double delta, bool up) {

@@ -41,6 +41,13 @@ struct DppLiveInfoInput {
 
 DppLiveInfo MakeDppLiveInfo(const DppLiveInfoInput& input);
 
+// The name of the source row: the selected device type's name; the profile's stored name (the
+// last one a device gave) only for a type without a name of its own.
+std::string DppSourceName(int deviceType, const std::string& storedName);
+// The name in the start-up report: the saved name only when it is the type's own; empty when
+// neither has one (the report then says "DPP").
+std::string DppStartupName(int deviceType, const std::string& savedName);
+
 // "Multiplty Delta By 10" / "Divide Delta By 10": the gain step stays within 0.01..100.
 double ScaledGainDelta(double delta, bool up);
 

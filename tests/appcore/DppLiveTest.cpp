@@ -8,6 +8,7 @@
 #include "appcore/DppInfoValues.h"
 #include "appcore/DppLiveTarget.h"
 #include "appcore/InfoPaneRows.h"
+#include "appcore/MenuState.h"
 #include "appcore/ProgramState.h"
 #include "dpp/DppDevice.h"
 #include "settings/MemoryProfileStore.h"
@@ -93,6 +94,13 @@ TEST(DppInfo, LiveValuesFollowTheDeviceTypeAndTheRateRules) {
     for (int i = 0; i < 6; ++i)
         delta = ScaledGainDelta(delta, false);
     EXPECT_EQ(delta, 0.01);
+
+    // The source row and the start-up report name the selected type, not the last device seen.
+    EXPECT_EQ(DppSourceName(4, "Plover"), "Osprey");
+    EXPECT_EQ(DppSourceName(9, "Plover"), "Plover");
+    EXPECT_EQ(DppStartupName(1, "Heron / Skua / Petrel"), "Heron");
+    EXPECT_EQ(DppConnectionText(DppStartupName(9, ""), false),
+              "DPP not connected please reset and try again...");
 
     EXPECT_EQ(DppPresetTexts(600, 5000, true),
               std::make_pair(std::string("Secs/Cnts"), std::string("60/5000")));
