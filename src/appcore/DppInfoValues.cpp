@@ -87,7 +87,9 @@ DppLiveInfo MakeDppLiveInfo(const DppLiveInfoInput& in) {
     const DppStatusRecord& s = in.device->status;
     info.serial = in.connected ? s.serialNumber : 0;
     info.mode = std::string(c.AcqMode == 1 ? "MCS" : "MCA") + (in.deltaMode ? ":DELTA" : "");
-    info.lldThreshold = Printf("%.2f%%", c.SlowChThreshold * 400.0 / 4096.0);
+    // The same texts a saved spectrum's configuration block holds, so a spectrum shows the same
+    // values live and when read back.
+    info.lldThreshold = Printf("%.2f%% FS", c.SlowChThreshold * 400.0 / 4096.0);
     info.fastThreshold = Printf("%i", static_cast<int>(c.FastChThreshold));
     info.peakTime = Printf("%.1fuS", PeakingTimeUs(c.Rise, c.Avg, s.FastClock()));
     info.gain = in.device->totalGainText;

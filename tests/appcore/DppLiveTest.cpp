@@ -10,6 +10,7 @@
 #include "appcore/InfoPaneRows.h"
 #include "appcore/MenuState.h"
 #include "appcore/ProgramState.h"
+#include "dpp/DppConfigText.h"
 #include "dpp/DppDevice.h"
 #include "settings/MemoryProfileStore.h"
 
@@ -49,9 +50,15 @@ TEST(DppInfo, LiveValuesFollowTheDeviceTypeAndTheRateRules) {
     DppLiveInfoInput in{&d, 2, "Plover", true, true, 0.1};
     DppLiveInfo info = MakeDppLiveInfo(in);
     EXPECT_EQ(info.mode, "MCA:DELTA");
-    EXPECT_EQ(info.lldThreshold, "4.00%");
+    EXPECT_EQ(info.lldThreshold, "4.00% FS");
     EXPECT_EQ(info.fastThreshold, "20");
     EXPECT_EQ(info.peakTime, "3.2uS");
+    // Live and read back from a saved spectrum, the rows show the same texts.
+    const std::string block = ConfigurationText(d.config, d.status);
+    for (const std::string& line :
+         {"Slow Threshold: " + info.lldThreshold, "Fast Threshold: " + info.fastThreshold,
+          "Rise: " + info.peakTime})
+        EXPECT_NE(block.find(line + "\r\n"), std::string::npos) << line;
     EXPECT_EQ(info.gainDelta, "0.10");
     EXPECT_EQ(info.presetMode, "Seconds");
     EXPECT_EQ(info.presetValue, "60");
