@@ -13,6 +13,7 @@
 #include "appcore/MenuState.h"
 #include "appcore/ProgramState.h"
 #include "display/CPlot.h"
+#include "dpp/DppTypes.h"
 #include "kestrel/ui/CAcqDlg.h"
 
 namespace vorna {
@@ -36,9 +37,11 @@ bool KestrelEnsureConnected(ShellContext& c) {
 }
 
 void DppNotConnected(ShellContext& c) {
+    std::string name = DppDeviceTypeName(c.state.Profile().deviceType);
+    if (name.empty())
+        name = kDefaultDppName;
     c.frame.SetStatusText(
-        0, QString::fromLatin1(kDefaultDppName) +
-               QStringLiteral(" not connected please reset Plover and try again..."));
+        0, FromCore(name) + QStringLiteral(" not connected please reset Plover and try again..."));
     c.frame.SetDeviceIndicator(1, false);
     c.frame.SetDeviceIndicator(0, false);
 }
