@@ -78,20 +78,24 @@ void DppLiveTarget::Redraw() {
         m_redraw();
 }
 
+bool DppDeviceBlocks::Known() const {
+    return m_connected() || m_device.status.serialNumber != 0;
+}
+
 std::string DppDeviceBlocks::ConfigurationBlock() const {
-    return m_connected() ? ConfigurationText(m_device.config, m_device.status) : std::string();
+    return Known() ? ConfigurationText(m_device.config, m_device.status) : std::string();
 }
 
 std::string DppDeviceBlocks::StatusBlock() const {
-    return m_connected() ? m_device.status.StatusBlockText() : std::string();
+    return Known() ? m_device.status.StatusBlockText() : std::string();
 }
 
 std::string DppDeviceBlocks::BootFlagsBlock() const {
-    return m_connected() ? BootFlagsText(m_device.status.bootFlags) : std::string();
+    return Known() ? BootFlagsText(m_device.status.bootFlags) : std::string();
 }
 
 int DppDeviceBlocks::SerialNumber() const {
-    return m_connected() ? static_cast<int>(m_device.status.serialNumber) : 0;
+    return Known() ? static_cast<int>(m_device.status.serialNumber) : 0;
 }
 
 } // namespace vorna

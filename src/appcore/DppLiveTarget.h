@@ -33,8 +33,10 @@ private:
     std::function<void()> m_redraw;
 };
 
-// The connected device's configuration, status and boot-flag texts for the spectrum writer. A
-// device that is not connected gives empty blocks: stale values would be stored as if measured.
+// The device's configuration, status and boot-flag texts for the spectrum writer. The live
+// spectrum only ever holds counts read into this image, so after a disconnect (an unplug, the
+// sixth dropout) the last values still describe the data and are kept. A device image that never
+// held a status (no serial number, never connected) gives empty blocks.
 class DppDeviceBlocks : public DppBlockSource {
 public:
     DppDeviceBlocks(const DppDevice& device, std::function<bool()> connected)
@@ -45,6 +47,8 @@ public:
     int SerialNumber() const override;
 
 private:
+    bool Known() const;
+
     const DppDevice& m_device;
     std::function<bool()> m_connected;
 };

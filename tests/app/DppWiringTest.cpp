@@ -136,6 +136,14 @@ void DppWiringTest::connectStartStopSaveAndUnplug() {
     QTRY_VERIFY_WITH_TIMEOUT(!state.DeviceConnected(), 15000);
     QCOMPARE(f.StatusText(1), QStringLiteral("USB Dpp not connected"));
     QCOMPARE(f.Action(CommandId::Connect)->text(), QStringLiteral("Connect\tF2"));
+    // The spectrum it acquired still names it when saved after the unplug.
+    QCOMPARE(SaveSpectrumToPath(state.Environment(), *state.Spectra().At(0), PathToCore(path), 0),
+             SaveResult::Saved);
+    CSpectrum afterUnplug;
+    QCOMPARE(ReadFileIntoSpectrum(state.Environment(), PathToCore(path), afterUnplug),
+             FileOpenResult::Done);
+    QCOMPARE(afterUnplug.Lock()->m_nDppDeviceCode, 2);
+    QCOMPARE(afterUnplug.Lock()->m_nSerialNumber, 1001);
 
     // A connect that finds nothing ends "not connected", never showing a connection.
     f.Execute(ToInt(CommandId::Connect));

@@ -169,13 +169,18 @@ TEST(DppLive, ReadCycleFillsTheLiveSpectrumWithRoiStatisticsAndBlocksFollowTheLi
     EXPECT_EQ(redraws, 1);
     state.Display().Attach(nullptr);
 
-    DppDevice device = PloverImage();
+    // A device image that never held a status gives no blocks; one that acquired keeps its
+    // blocks and serial number after the link is lost, since they describe the live data.
+    DppDevice device;
     bool connected = false;
     DppDeviceBlocks blocks(device, [&] { return connected; });
     EXPECT_EQ(blocks.ConfigurationBlock(), "");
     EXPECT_EQ(blocks.SerialNumber(), 0);
+    device = PloverImage();
     connected = true;
     EXPECT_NE(blocks.ConfigurationBlock(), "");
+    EXPECT_NE(blocks.StatusBlock().find("1001"), std::string::npos);
+    connected = false;
     EXPECT_NE(blocks.StatusBlock().find("1001"), std::string::npos);
     EXPECT_EQ(blocks.SerialNumber(), 1001);
 }
