@@ -114,6 +114,7 @@ void CMainFrame::BuildPanes() {
         Q_EMIT CursorMoved(absolute);
     };
     hooks.autoCalibrate = [this] { RunAutoCalibration(m_context); };
+    hooks.thresholdAtCursor = [this](int channel) { SetThresholdAtCursor(m_context, channel); };
     m_panes = std::make_unique<PlotPanes>(m_state, m_prompt, m_topSplit, std::move(hooks));
     m_plot = m_panes->Plot();
     m_nav = m_panes->Navigation();

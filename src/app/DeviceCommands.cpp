@@ -54,6 +54,20 @@ DppSession* Dpp(ShellContext& c) {
     return dpp;
 }
 
+} // namespace
+
+void SetThresholdAtCursor(ShellContext& c, int channel) {
+    if (IsDpp(c)) {
+        if (DppSession* dpp = Dpp(c))
+            dpp->SetThresholdAtCursor(channel);
+        return;
+    }
+    if (CAcq* acq = c.state.Acq(); acq && acq->ChangeThreshold(channel))
+        c.frame.RefreshPanes();
+}
+
+namespace {
+
 void Connect(ShellContext& c) {
     if (IsDpp(c)) {
         if (DppSession* dpp = Dpp(c))

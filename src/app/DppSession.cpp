@@ -6,6 +6,7 @@
 #include "app/CMainFrame.h"
 #include "app/QtUserPrompt.h"
 #include "appcore/ProgramState.h"
+#include "display/CPlot.h"
 #include "dpp/DppConfigText.h"
 #include "dpp/DppDefaultConfiguration.h"
 #include "dpp/DppModels.h"
@@ -127,6 +128,15 @@ void DppSession::SendHardwareConfiguration() {
         return;
     m_controller.OnSendHardwareConfiguration();
     m_frame.RefreshPanes();
+}
+
+void DppSession::SetThresholdAtCursor(int channel) {
+    if (Connecting() || m_device.config.channels <= 0)
+        return;
+    m_device.config.SlowChThreshold =
+        static_cast<uint8_t>(DppThresholdByte(channel, m_device.config.channels));
+    m_controller.ConfigurationChanged();
+    m_state.Display().RefreshInfoPane();
 }
 
 void DppSession::ToggleDeltaMode() {

@@ -38,6 +38,8 @@ public:
     void UpdateData();
     void DeleteDataAndResetTime();
     void SendHardwareConfiguration();
+    // F8: the low-level threshold at the plot's cursor channel.
+    void SetThresholdAtCursor(int channel);
     void ToggleDeltaMode();
     void ScaleDelta(bool up);
     // The commands behind the timers and the link (no menu entries).

@@ -126,6 +126,11 @@ void PlotPanes::AutoCalibrationRequested() {
         m_hooks.autoCalibrate();
 }
 
+void PlotPanes::ThresholdAtCursorRequested(int channel) {
+    if (m_hooks.thresholdAtCursor)
+        m_hooks.thresholdAtCursor(channel);
+}
+
 void PlotPanes::UnitsChanged() {
     if (m_hooks.refreshInfo)
         m_hooks.refreshInfo();

@@ -47,6 +47,7 @@ public:
         std::function<void(const QPoint&)> context; // right click: the "Select" menu
         std::function<void(int)> cursorMoved;       // absolute channel
         std::function<void()> autoCalibrate;        // Ctrl+F5
+        std::function<void(int)> thresholdAtCursor; // F8, the cursor channel
     };
     PlotPanes(ProgramState& state, UserPrompt& prompt, QWidget* plotParent, Hooks hooks);
     ~PlotPanes() override;
@@ -67,6 +68,7 @@ public:
     void UnitsChanged() override;
     void CursorMoved(double oldPixel) override;
     void AutoCalibrationRequested() override;
+    void ThresholdAtCursorRequested(int channel) override;
 
 private:
     ProgramState& m_state;

@@ -28,6 +28,8 @@ void RegisterViewCommands(CommandRouter& router, ShellContext& context);
 void RegisterAnalyzeCommands(CommandRouter& router, ShellContext& context);
 void RegisterRoiCommands(CommandRouter& router, ShellContext& context);
 void RegisterDeviceCommands(CommandRouter& router, ShellContext& context);
+// F8 in the plot: the device's threshold at the cursor channel.
+void SetThresholdAtCursor(ShellContext& context, int channel);
 void RegisterHelpCommands(CommandRouter& router, ShellContext& context);
 void RegisterPreferencesCommands(CommandRouter& router, ShellContext& context);
 // The preferences sheet on one of its pages; the reloads its changes call for follow its close.

@@ -287,6 +287,16 @@ void DppController::OnSendHardwareConfiguration() {
     SendCurrent();
 }
 
+void DppController::ConfigurationChanged() {
+    DppDevice& device = m_ports.device;
+    if (!connected() || !OpenForSend()) {
+        device.pendingSend = true;
+        return;
+    }
+    device.pendingSend = false;
+    SendCurrent();
+}
+
 void DppController::OnStartStop() {
     if (m_ports.window.DataTimerRunning())
         StopAcquisition();

@@ -56,6 +56,9 @@ public:
     // One connect pass (steps 1..8 of a connect).
     void Connect();
     void OnSendHardwareConfiguration();
+    // The program changed the configuration (the threshold at the cursor): sent now while
+    // connected, else marked to be sent by the next connect.
+    void ConfigurationChanged();
     void OnStartStop();
     void StartAcquisition();
     void StopAcquisition();

@@ -15,9 +15,11 @@
 #include "app/CMainFrame.h"
 #include "app/DppSession.h"
 #include "app/InfoPane.h"
+#include "app/PlotPanes.h"
 #include "app/RepeatMeasurementRunner.h"
 #include "app/TextConvert.h"
 #include "appcore/CommandIds.h"
+#include "display/ui/PlotWidget.h"
 #include "dpp/DppModels.h"
 #include "dppui/CDppSelectDlg.h"
 #include "settings/MemoryProfileStore.h"
@@ -115,6 +117,12 @@ void DppWiringTest::connectStartStopSaveAndUnplug() {
     QVERIFY(!state.Acquiring());
     QVERIFY(!dpp->DataTimerRunning());
     QCOMPARE(f.StatusText(0), QStringLiteral("Acquisition stopped..."));
+
+    // F8 on channel 100 of the 1024: the low-level threshold byte 100 reaches the device.
+    f.Panes().Model().MoveCursorTo(100 * 16);
+    QTest::keyClick(static_cast<PlotWidget*>(f.PlotPane())->canvas(), Qt::Key_F8);
+    QCOMPARE(static_cast<SimDppBus&>(dpp->Driver()).Device(1).config().SlowChThreshold, 100);
+    QVERIFY(!dpp->Device().pendingSend);
 
     // The live spectrum saved now carries the Plover's configuration and status.
     const QString path = dir.filePath(QStringLiteral("live.mca"));

@@ -17,6 +17,7 @@
 #include "analysis/NumberFormat.h"
 #include "app/CLumoApp.h"
 #include "app/CMainFrame.h"
+#include "app/PlotPanes.h"
 #include "app/RepeatMeasurementRunner.h"
 #include "app/TextConvert.h"
 #include "appcore/CommandIds.h"
@@ -172,6 +173,11 @@ void KestrelWiringTest::setupDialogThenRepeatedSeries() {
     QCOMPARE(state.Acq()->Status().GainCode(), 6);
     QCOMPARE(state.Spectra().At(0)->Lock()->m_nChannels, 256);
     QCOMPARE(state.Profile().presetMode, 0);
+
+    // F8 on channel 40 of the 256 sets the analyzer's threshold there.
+    f.Panes().Model().MoveCursorTo(40 * 64);
+    QTest::keyClick(canvas, Qt::Key_F8);
+    QCOMPARE(state.Acq()->SetupValues().value().threshold, 40);
 
     // F3 starts the series; the device's preset ends each run, the series saves and restarts.
     QTest::keyClick(canvas, Qt::Key_F3);
