@@ -29,6 +29,9 @@ RoiReport MakeRoiReport(ReportCaptions captions, const CRoi& rois, const CCalibr
     RoiReport report;
     report.captions = std::move(captions);
     const bool element = ReportShowsElement(settings, library);
+    // The library is named only where its matches are shown: with plain channels there are none.
+    if (!element)
+        report.captions.libraryLine.clear();
     report.headings = ReportHeadings(settings, element);
     report.tips = ReportHeaderTips(settings, element);
     for (const CRoiEntry& roi : rois.Entries())

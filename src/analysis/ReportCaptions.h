@@ -37,8 +37,8 @@ struct RoiReport {
     static constexpr int kStatusColumn = 7;
 };
 
-// The report on `rois` (statistics as they stand): the Element column only with a loaded
-// library and calibrated units.
+// The report on `rois` (statistics as they stand): the Element column, and the library's name
+// in the captions, only with a loaded library and calibrated units.
 RoiReport MakeRoiReport(ReportCaptions captions, const CRoi& rois, const CCalibrate& calibration,
                         const AnalysisSettings& settings, const ElementLibrary* library);
 

@@ -56,11 +56,11 @@ AnalysisPageValues analysisDefaults() {
     AnalysisPageValues a;
     a.backgroundChannels = "1";
     a.goodPeakLevel = 100;
-    a.peakSearchSens = 5.0;
+    a.peakSearchSens = "5";
     a.peakWidth = 20;
     a.libraryFile = kLibraryPattern;
-    a.librarySens = 5.0;
-    a.repeatDelay = 1.0;
+    a.librarySens = "5";
+    a.repeatDelay = "1";
     return a;
 }
 
@@ -124,20 +124,20 @@ PreferencesModel::PreferencesModel(const CSProfile& p, int deviceType, const Mca
     mca.batteryType = link.batteryType;
     analysis = {Format("%d", p.backgroundChannels),
                 p.goodPeakLevel,
-                p.peakSearchSens,
+                Format("%g", p.peakSearchSens),
                 p.peakWidth,
                 p.fwhmCalcMethod,
                 p.fwhmNoSmooths,
                 p.centroidCalcMethod,
                 p.libraryDirectory,
                 p.libraryFile,
-                p.librarySens,
+                Format("%g", p.librarySens),
                 p.libraryAutoload != 0,
                 p.repeatMeasEnable != 0,
                 p.repeatMeasDirectory,
                 p.repeatMeasFilename,
                 p.repeatMeasLoops,
-                p.repeatMeasDelay,
+                Format("%g", p.repeatMeasDelay),
                 p.spectrumResStartInt,
                 false};
     m_templateSwitchesEnabled = !general.templateFile.empty();
@@ -212,8 +212,15 @@ bool PreferencesModel::CheckRanges(UserPrompt& prompt) const {
             !intInRange(mca.securityCode, 0, 65535))
             return refuse("Please enter an integer between 0 and 65535.");
     }
-    if (IsModified(PreferencesPage::Analysis) && !intInRange(analysis.backgroundChannels, 1, 1024))
+    if (!IsModified(PreferencesPage::Analysis))
+        return true;
+    const AnalysisPageValues& a = analysis;
+    if (!intInRange(a.backgroundChannels, 1, 1024))
         return refuse("Please enter an integer between 1 and 1024.");
+    // A decimal that does not read as a number would otherwise be dropped without a word.
+    for (const std::string* decimal : {&a.peakSearchSens, &a.librarySens, &a.repeatDelay})
+        if (!wholeNumber(*decimal))
+            return refuse("Please enter a number.");
     return true;
 }
 
@@ -264,20 +271,20 @@ void PreferencesModel::ApplyAnalysis(CSProfile& p) const {
     const AnalysisPageValues& a = analysis;
     p.backgroundChannels = intInRange(a.backgroundChannels, 1, 1024).value_or(p.backgroundChannels);
     p.goodPeakLevel = a.goodPeakLevel;
-    p.peakSearchSens = a.peakSearchSens;
+    p.peakSearchSens = wholeNumber(a.peakSearchSens).value_or(p.peakSearchSens);
     p.peakWidth = a.peakWidth;
     p.fwhmCalcMethod = a.fwhmCalcMethod;
     p.fwhmNoSmooths = a.fwhmNoSmooths;
     p.centroidCalcMethod = a.centroidCalcMethod;
     p.libraryDirectory = WithTrailingSeparator(a.libraryDirectory);
     p.libraryFile = a.libraryFile;
-    p.librarySens = a.librarySens;
+    p.librarySens = wholeNumber(a.librarySens).value_or(p.librarySens);
     p.libraryAutoload = a.libraryAutoload;
     p.repeatMeasEnable = a.repeatEnable;
     p.repeatMeasDirectory = WithTrailingSeparator(a.repeatDirectory);
     p.repeatMeasFilename = a.repeatFilename;
     p.repeatMeasLoops = a.repeatLoops;
-    p.repeatMeasDelay = a.repeatDelay;
+    p.repeatMeasDelay = wholeNumber(a.repeatDelay).value_or(p.repeatMeasDelay);
     p.spectrumResStartInt = a.initialPeakingTime;
 }
 

@@ -56,20 +56,20 @@ struct McaPageValues {
 struct AnalysisPageValues {
     std::string backgroundChannels; // 1..1024
     int goodPeakLevel = 0;
-    double peakSearchSens = 0.0;
+    std::string peakSearchSens; // a number
     int peakWidth = 0;
     int fwhmCalcMethod = 0;
     int fwhmNoSmooths = 0;
     int centroidCalcMethod = 0;
     std::string libraryDirectory;
     std::string libraryFile;
-    double librarySens = 0.0;
+    std::string librarySens; // a number
     bool libraryAutoload = false;
     bool repeatEnable = false;
     std::string repeatDirectory;
     std::string repeatFilename;
     int repeatLoops = 0;
-    double repeatDelay = 0.0;
+    std::string repeatDelay;     // a number, seconds
     int initialPeakingTime = 0;  // index into InitialPeakingTimes()
     bool resolutionTest = false; // not stored; unchecked at every opening
 };

@@ -114,6 +114,12 @@ TEST(RoiDefineEditor, DetailsReportsTheCopyWithoutTouchingTheSpectrum) {
     EXPECT_EQ(spectrum->m_pData, contents);
     EXPECT_TRUE(spectrum->m_roi.IsEmpty());
 
+    // Plain channels match no lines: neither the column nor the library's name is shown.
+    settings.calibrateEnable = 0;
+    report = editor.Details(*spectrum, settings, &library);
+    EXPECT_EQ(report.captions.libraryLine, "");
+    EXPECT_EQ(report.headings.back(), "Status");
+
     library.Clear();
     EXPECT_EQ(MakeReportCaptions(kPeakSearchResultsTitle, *spectrum, &library).libraryLine, "");
 }

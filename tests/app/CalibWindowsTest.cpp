@@ -348,6 +348,12 @@ void CalibWindowsTest::peakSearchReplaceAndOkKeepTheResults() {
     });
     d->ShowDetails();
     QCOMPARE(title, QStringLiteral("Regions of Interest Details"));
+    // A field refused after a search says so instead of showing the earlier results again.
+    driver.ThenButton(QMessageBox::Ok);
+    type(*d, "width", "1");
+    d->SearchAll();
+    QCOMPARE(driver.seen.last(), QStringLiteral("Please enter an integer between 2 and 100000."));
+    QVERIFY(plot.PeakSearchOverlay());
     type(*d, "width", "7");
     type(*d, "sensitivity", "6.5");
     d->accept();

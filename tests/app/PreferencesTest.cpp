@@ -8,8 +8,10 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -162,6 +164,9 @@ void PreferencesTest::defaultsLetOkSkipTheFolderAndFileChecks() {
 }
 
 void PreferencesTest::resolutionTestOptionSetsTwentyFourLoops() {
+    // Numbers read the same under a comma-decimal locale.
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    auto restore = qScopeGuard([] { QLocale::setDefault(QLocale::c()); });
     Sheet s;
     s.Open(1, PreferencesPage::Analysis);
     auto* option = s.Find<QCheckBox>("resolutionTest");
@@ -172,7 +177,18 @@ void PreferencesTest::resolutionTestOptionSetsTwentyFourLoops() {
     option->click();
     QCOMPARE(s.Find<QSpinBox>("numberOfLoops")->value(), 24);
     QVERIFY(peaking->isEnabled());
+    // A decimal field that does not read as a number keeps the sheet open with a message; a
+    // comma cannot be typed into it.
+    auto* sensitivity = s.Find<QLineEdit>("peakSearchSensitivity");
+    Type(sensitivity, QStringLiteral("1e"));
     s.Button(QDialogButtonBox::Ok)->click();
+    QCOMPARE(s.prompt.messages, std::vector<std::string>{"Please enter a number."});
+    QVERIFY(s.sheet->isVisible());
+    Type(sensitivity, QStringLiteral("7,5"));
+    QCOMPARE(sensitivity->text(), QStringLiteral("75"));
+    Type(sensitivity, QStringLiteral("7.5"));
+    s.Button(QDialogButtonBox::Ok)->click();
+    QCOMPARE(s.profile.peakSearchSens, 7.5);
     QCOMPARE(s.profile.repeatMeasLoops, 24);
     QVERIFY(!s.applied.empty() && s.applied.back().resolutionTestOption == true);
 

@@ -299,8 +299,13 @@ void RoiWindowsTest::libraryListFollowsTheCursor() {
     QVERIFY(!w->CopyList());
     p.frame().Execute(ToInt(CommandId::ShowLibrary));
     QCOMPARE(p.frame().findChildren<LibraryWindow*>().size(), 1);
-    // Closing keeps the window's place and size in the profile.
+    // The profile follows the open window: the program's end saves it without closing it.
     w->resize(260, 300);
+    w->move(140, 90);
+    QCOMPARE(p.state().Profile().libListWidth, 260);
+    QCOMPARE(p.state().Profile().libListHeight, 300);
+    QCOMPARE(p.state().Profile().Dialog(ProfileDialog::LibList).hpos, w->frameGeometry().left());
+    QCOMPARE(p.state().Profile().Dialog(ProfileDialog::LibList).vpos, w->frameGeometry().top());
     w->close();
     QCOMPARE(p.state().Profile().libListWidth, 260);
     QCOMPARE(p.state().Profile().libListHeight, 300);
@@ -373,6 +378,9 @@ void RoiWindowsTest::roiListViewFollowsTheActiveSpectrum() {
     QCOMPARE(lines.front(), QStringLiteral("Start\tEnd\tFWHM (N)\tNet Area\tGross Area\t"
                                            "Centroid (N)\tUncertainty\tStatus\t"));
     QCOMPARE(lines[2].section('\t', 2, 2).section('.', 1).size(), 3);
+
+    w->move(150, 70);
+    QCOMPARE(p.state().Profile().Dialog(ProfileDialog::RoiList).hpos, w->frameGeometry().left());
 }
 
 QTEST_MAIN(RoiWindowsTest)

@@ -129,7 +129,15 @@ TEST(PreferencesModel, DefaultsSkipTheFolderAndFileChecks) {
     EXPECT_EQ(model.PressDefaults(PreferencesPage::Analysis),
               "Defaults applied for Analysis Setup...");
     EXPECT_EQ(model.analysis.peakWidth, 20);
-    EXPECT_EQ(model.analysis.librarySens, 5.0);
+    EXPECT_EQ(model.analysis.librarySens, "5");
+    // A decimal typed with a comma is refused, not dropped.
+    model.analysis.peakSearchSens = "7,5";
+    EXPECT_FALSE(model.Apply(s.profile, s.prompt).applied);
+    EXPECT_EQ(s.prompt.messages.back(), "Please enter a number.");
+    model.analysis.peakSearchSens = "7.5";
+    ASSERT_TRUE(model.Apply(s.profile, s.prompt).applied);
+    EXPECT_EQ(s.profile.peakSearchSens, 7.5);
+    EXPECT_EQ(s.profile.librarySens, 5.0);
 }
 
 TEST(PreferencesModel, ReloadsOnlyWhatTheirSettingsChanged) {

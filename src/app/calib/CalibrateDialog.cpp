@@ -293,6 +293,13 @@ void CalibrateDialog::keyPressEvent(QKeyEvent* event) {
     QDialog::keyPressEvent(event);
 }
 
+// A window left open when the program ends is never closed: the profile keeps where it is now.
+void CalibrateDialog::moveEvent(QMoveEvent* event) {
+    QDialog::moveEvent(event);
+    if (isVisible())
+        StorePosition();
+}
+
 void CalibrateDialog::StorePosition() {
     StoreDialogPosition(*this, m_state.Profile(), ProfileDialog::CalibrateDlg);
 }

@@ -133,8 +133,10 @@ void PeakSearchDialog::SearchRange() {
 
 void PeakSearchDialog::Searched(const std::string& message) {
     UpdateButtons();
-    if (!m_session->HasResults()) {
-        if (m_plot.PeakSearchOverlay())
+    // A refused field leaves the earlier results in place, but the user must hear why nothing
+    // was searched; a search without peaks has taken them away.
+    if (!message.empty() || !m_session->HasResults()) {
+        if (!m_session->HasResults() && m_plot.PeakSearchOverlay())
             m_plot.SetPeakSearchOverlay(std::nullopt);
         ShowMessage(this, message);
         return;

@@ -6,6 +6,7 @@
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QLocale>
 #include <QSpinBox>
 #include <climits>
 
@@ -28,9 +29,14 @@ QSpinBox* counter(int low) {
     return spin;
 }
 
+// Numbers read the same in every locale ("7.5"), so the field offers no other decimal mark.
 QLineEdit* decimal() {
     auto* edit = new QLineEdit;
-    edit->setValidator(new QDoubleValidator(edit));
+    auto* validator = new QDoubleValidator(edit);
+    QLocale numbers = QLocale::c();
+    numbers.setNumberOptions(QLocale::RejectGroupSeparator);
+    validator->setLocale(numbers);
+    edit->setValidator(validator);
     return edit;
 }
 
@@ -67,6 +73,7 @@ CPropAnalysis::CPropAnalysis(PreferencesEnv& env, QWidget* parent)
     m_libSens->setToolTip(QStringLiteral("Library scan sensitivity"));
 
     m_background->setObjectName(QStringLiteral("backgroundChannels"));
+    m_searchSens->setObjectName(QStringLiteral("peakSearchSensitivity"));
     m_goodPeak->setObjectName(QStringLiteral("goodPeakValue"));
     m_loops->setObjectName(QStringLiteral("numberOfLoops"));
     m_resolutionTest->setObjectName(QStringLiteral("resolutionTest"));
@@ -143,20 +150,20 @@ void CPropAnalysis::Fill() {
     const AnalysisPageValues& a = m_env.model.analysis;
     m_background->setText(FromCore(a.backgroundChannels));
     m_goodPeak->setValue(a.goodPeakLevel);
-    m_searchSens->setText(NumberText(a.peakSearchSens));
+    m_searchSens->setText(FromCore(a.peakSearchSens));
     m_peakWidth->setValue(a.peakWidth);
     m_fwhmMethod->setCurrentIndex(a.fwhmCalcMethod);
     m_fwhmSmooths->setCurrentIndex(a.fwhmNoSmooths);
     m_centroidMethod->setCurrentIndex(a.centroidCalcMethod);
     m_libFolder->setText(PathFromCore(a.libraryDirectory));
     m_libFile->setText(PathFromCore(a.libraryFile));
-    m_libSens->setText(NumberText(a.librarySens));
+    m_libSens->setText(FromCore(a.librarySens));
     m_libAutoload->setChecked(a.libraryAutoload);
     m_repeatEnable->setChecked(a.repeatEnable);
     m_repeatFolder->setText(PathFromCore(a.repeatDirectory));
     m_repeatFile->setText(FromCore(a.repeatFilename));
     m_loops->setValue(a.repeatLoops);
-    m_delay->setText(NumberText(a.repeatDelay));
+    m_delay->setText(FromCore(a.repeatDelay));
     m_resolutionTest->setChecked(a.resolutionTest);
     m_peakingTime->setCurrentIndex(a.initialPeakingTime);
     ShowEnabledState();
@@ -173,20 +180,20 @@ void CPropAnalysis::Collect() {
     AnalysisPageValues& a = m_env.model.analysis;
     a.backgroundChannels = ToCore(m_background->text().trimmed());
     a.goodPeakLevel = m_goodPeak->value();
-    a.peakSearchSens = NumberFromText(m_searchSens->text(), a.peakSearchSens);
+    a.peakSearchSens = ToCore(m_searchSens->text().trimmed());
     a.peakWidth = m_peakWidth->value();
     a.fwhmCalcMethod = m_fwhmMethod->currentIndex();
     a.fwhmNoSmooths = m_fwhmSmooths->currentIndex();
     a.centroidCalcMethod = m_centroidMethod->currentIndex();
     a.libraryDirectory = PathToCore(m_libFolder->text());
     a.libraryFile = PathToCore(m_libFile->text());
-    a.librarySens = NumberFromText(m_libSens->text(), a.librarySens);
+    a.librarySens = ToCore(m_libSens->text().trimmed());
     a.libraryAutoload = m_libAutoload->isChecked();
     a.repeatEnable = m_repeatEnable->isChecked();
     a.repeatDirectory = PathToCore(m_repeatFolder->text());
     a.repeatFilename = ToCore(m_repeatFile->text());
     a.repeatLoops = m_loops->value();
-    a.repeatDelay = NumberFromText(m_delay->text(), a.repeatDelay);
+    a.repeatDelay = ToCore(m_delay->text().trimmed());
     a.initialPeakingTime = m_peakingTime->currentIndex();
 }
 

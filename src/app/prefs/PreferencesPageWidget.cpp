@@ -13,7 +13,6 @@
 #include "app/QtUserPrompt.h"
 #include "app/TextConvert.h"
 #include "common/DataFolders.h"
-#include "common/NumberText.h"
 
 namespace vorna {
 
@@ -79,17 +78,6 @@ std::optional<std::string> BrowseForFile(QWidget* parent, const QString& title,
     if (!prompt.chooseOpenFile(path, ToCore(title), DialogFolder(startFolder), filter))
         return std::nullopt;
     return path;
-}
-
-QString NumberText(double value) {
-    return QString::fromStdString(Format("%g", value));
-}
-
-double NumberFromText(const QString& text, double fallback) {
-    const std::string s = ToCore(text.trimmed());
-    size_t used = 0;
-    std::optional<double> v = ScanDoublePrefix(s, used);
-    return v && used == s.size() ? *v : fallback;
 }
 
 ColourButton::ColourButton(QWidget* parent) : QPushButton(parent) {

@@ -60,9 +60,6 @@ std::optional<std::string> BrowseForFolder(QWidget* parent, const QString& promp
                                            const std::string& start);
 std::optional<std::string> BrowseForFile(QWidget* parent, const QString& title,
                                          const std::string& startFolder, const char* filter);
-// Decimal numbers as the profile prints them ("%g") and reads them back.
-QString NumberText(double value);
-double NumberFromText(const QString& text, double fallback);
 
 // A button filled with its colour that opens the standard colour dialog.
 class ColourButton : public QPushButton {

@@ -165,6 +165,13 @@ void DefineRoiDialog::accept() {
     QDialog::accept();
 }
 
+// A window left open when the program ends is never closed: the profile keeps where it is now.
+void DefineRoiDialog::moveEvent(QMoveEvent* event) {
+    QDialog::moveEvent(event);
+    if (isVisible())
+        StoreDialogPosition(*this, m_state.Profile(), ProfileDialog::RoiDlg);
+}
+
 void DefineRoiDialog::done(int result) {
     StoreDialogPosition(*this, m_state.Profile(), ProfileDialog::RoiDlg);
     QDialog::done(result);

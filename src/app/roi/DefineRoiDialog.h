@@ -31,6 +31,9 @@ public:
     void accept() override;
     void done(int result) override;
 
+protected:
+    void moveEvent(QMoveEvent* event) override;
+
 private:
     QWidget* BuildFields();
     QWidget* BuildButtons();

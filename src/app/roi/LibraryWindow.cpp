@@ -61,11 +61,29 @@ bool LibraryWindow::CopyList() {
     return m_list->CopyForUser(*this);
 }
 
-void LibraryWindow::done(int result) {
+void LibraryWindow::StorePlacement() {
     CSProfile& p = m_state.Profile();
     StoreDialogPosition(*this, p, ProfileDialog::LibList);
     p.libListWidth = width();
     p.libListHeight = height();
+}
+
+// A window left open when the program ends is never closed: the profile keeps where it is now
+// and its size.
+void LibraryWindow::moveEvent(QMoveEvent* event) {
+    QDialog::moveEvent(event);
+    if (isVisible())
+        StorePlacement();
+}
+
+void LibraryWindow::resizeEvent(QResizeEvent* event) {
+    QDialog::resizeEvent(event);
+    if (isVisible())
+        StorePlacement();
+}
+
+void LibraryWindow::done(int result) {
+    StorePlacement();
     QDialog::done(result);
 }
 

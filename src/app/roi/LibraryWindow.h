@@ -25,7 +25,13 @@ public:
 
     void done(int result) override;
 
+protected:
+    void moveEvent(QMoveEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
 private:
+    void StorePlacement();
+
     ProgramState& m_state;
     CMainFrame& m_frame;
     CListCtrlEx* m_list;

@@ -74,6 +74,13 @@ void RoiListWindow::contextMenuEvent(QContextMenuEvent* event) {
     menu.exec(event->globalPos());
 }
 
+// A window left open when the program ends is never closed: the profile keeps where it is now.
+void RoiListWindow::moveEvent(QMoveEvent* event) {
+    QDialog::moveEvent(event);
+    if (isVisible())
+        StoreDialogPosition(*this, m_state.Profile(), ProfileDialog::RoiList);
+}
+
 void RoiListWindow::done(int result) {
     StoreDialogPosition(*this, m_state.Profile(), ProfileDialog::RoiList);
     QDialog::done(result);
