@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDialog>
 #include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
@@ -544,9 +545,13 @@ void CMainFrame::Shutdown() {
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
-    Shutdown();
+    // Windows store their places as they close, so they close before the profile is saved.
     if (m_spectraList)
         m_spectraList->close();
+    for (QDialog* dialog : findChildren<QDialog*>())
+        if (dialog->isVisible() && !dialog->isModal())
+            dialog->close();
+    Shutdown();
     event->accept();
 }
 

@@ -8,10 +8,12 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QScreen>
 #include <QSplitter>
 #include <QTemporaryDir>
 #include <QTest>
 #include <atomic>
+#include <cmath>
 #include <cstdio>
 #include <memory>
 #include <thread>
@@ -359,6 +361,18 @@ void AppShellTest::dialogsReopenWhereTheyWereClosed() {
     QCOMPARE(QPoint(saved.hpos, saved.vpos), where);
     p.frame().Execute(ToInt(CommandId::SpectraList));
     QCOMPARE(p.frame().SpectraList(false)->frameGeometry().topLeft(), where);
+
+    // Left open at exit: the saved profile still has where it stands then.
+    p.frame().SpectraList(false)->move(where + QPoint(40, 30));
+    Program::Settle();
+    const QPoint last = p.frame().SpectraList(false)->frameGeometry().topLeft();
+    const QSize screen = QGuiApplication::primaryScreen()->size();
+    p.frame().close();
+    // Stored in 1/10000 of the screen.
+    const double x = p.store.ReadInt("Standard", "spectra_list_hpos").value_or(0) / 1e4;
+    const double y = p.store.ReadInt("Standard", "spectra_list_vpos").value_or(0) / 1e4;
+    QVERIFY(std::abs(x * screen.width() - last.x()) < 2);
+    QVERIFY(std::abs(y * screen.height() - last.y()) < 2);
 }
 
 namespace {
