@@ -30,6 +30,8 @@
 using namespace vorna;
 using vorna::test::LiveSpectrumTotal;
 using vorna::test::ModalDriver;
+using vorna::test::StartRealTimeProgram;
+using vorna::test::WriteRepeatSeries;
 
 namespace {
 
@@ -39,16 +41,6 @@ void PrepareStore(MemoryProfileStore& store, const QTemporaryDir& dir) {
     store.WriteInt("Standard", "device_type", 2);
     store.WriteInt("Standard", "data_refresh", 500);
     store.WriteText("Standard", "spectra_directory", PathToCore(dir.path() + "/"));
-}
-
-std::unique_ptr<CLumoApp> StartApp(MemoryProfileStore& store, const QTemporaryDir& dir) {
-    CLumoApp::Options o;
-    o.programDir = dir.path();
-    o.store = &store;
-    auto app = std::make_unique<CLumoApp>(o);
-    if (!app->InitInstance())
-        return nullptr;
-    return app;
 }
 
 } // namespace
@@ -68,7 +60,7 @@ void DppWiringTest::connectStartStopSaveAndUnplug() {
     MemoryProfileStore store;
     PrepareStore(store, dir);
     ModalDriver driver;
-    auto app = StartApp(store, dir);
+    auto app = StartRealTimeProgram(store, dir.path());
     QVERIFY(app);
     CMainFrame& f = *app->MainFrame();
     ProgramState& state = app->State();
@@ -179,7 +171,7 @@ void DppWiringTest::chooseAmongSeveralDevices() {
         select->entryButton(2)->click();
     });
     driver.ThenButton(QMessageBox::Ok);
-    auto app = StartApp(store, dir);
+    auto app = StartRealTimeProgram(store, dir.path());
     QVERIFY(app);
     CMainFrame& f = *app->MainFrame();
     ProgramState& state = app->State();
@@ -204,14 +196,10 @@ void DppWiringTest::resolutionTestSeriesWaitsForEachPresetEnd() {
     QTemporaryDir dir;
     MemoryProfileStore store;
     PrepareStore(store, dir);
-    store.WriteInt("Standard", "RepeatMeasEnable", 1);
-    store.WriteInt("Standard", "RepeatMeasLoops", 5);
+    WriteRepeatSeries(store, dir.path(), 5, "res");
     store.WriteInt("Standard", "SpectrumResStartInt", 22);
-    store.WriteText("Standard", "RepeatMeasDelay", "0.2");
-    store.WriteText("Standard", "RepeatMeasDirectory", PathToCore(dir.path() + "/"));
-    store.WriteText("Standard", "RepeatMeasFilename", "res");
     ModalDriver driver;
-    auto app = StartApp(store, dir);
+    auto app = StartRealTimeProgram(store, dir.path());
     QVERIFY(app);
     CMainFrame& f = *app->MainFrame();
     ProgramState& state = app->State();
@@ -264,7 +252,7 @@ void DppWiringTest::startDialogChoosesThePloverBesideTheKestrel() {
             if (b->text() == QStringLiteral("Connect"))
                 b->click();
     });
-    auto app = StartApp(store, dir);
+    auto app = StartRealTimeProgram(store, dir.path());
     QVERIFY(app);
     ProgramState& state = app->State();
     QCOMPARE(state.Profile().deviceType, 2);

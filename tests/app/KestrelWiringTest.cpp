@@ -32,6 +32,8 @@
 using namespace vorna;
 using vorna::test::LiveSpectrumTotal;
 using vorna::test::ModalDriver;
+using vorna::test::StartRealTimeProgram;
+using vorna::test::WriteRepeatSeries;
 
 namespace {
 
@@ -93,11 +95,8 @@ void KestrelWiringTest::connectAndStartFillTheLiveSpectrum() {
     MemoryProfileStore store;
     PrepareStore(store, dir);
     ModalDriver driver;
-    CLumoApp::Options o;
-    o.programDir = dir.path();
-    o.store = &store;
-    auto app = std::make_unique<CLumoApp>(o); // the steady clock paces the simulator
-    QVERIFY(app->InitInstance());
+    auto app = StartRealTimeProgram(store, dir.path());
+    QVERIFY(app);
     CMainFrame& f = *app->MainFrame();
     ProgramState& state = app->State();
     QVERIFY(state.Acq() != nullptr);
@@ -146,17 +145,10 @@ void KestrelWiringTest::setupDialogThenRepeatedSeries() {
     MemoryProfileStore store;
     PrepareStore(store, dir);
     store.WriteInt("Standard", "update_interval", 300);
-    store.WriteInt("Standard", "RepeatMeasEnable", 1);
-    store.WriteInt("Standard", "RepeatMeasLoops", 3);
-    store.WriteText("Standard", "RepeatMeasDelay", "0.2");
-    store.WriteText("Standard", "RepeatMeasDirectory", PathToCore(dir.path() + "/"));
-    store.WriteText("Standard", "RepeatMeasFilename", "run");
+    WriteRepeatSeries(store, dir.path(), 3, "run");
     ModalDriver driver;
-    CLumoApp::Options o;
-    o.programDir = dir.path();
-    o.store = &store;
-    auto app = std::make_unique<CLumoApp>(o);
-    QVERIFY(app->InitInstance());
+    auto app = StartRealTimeProgram(store, dir.path());
+    QVERIFY(app);
     CMainFrame& f = *app->MainFrame();
     ProgramState& state = app->State();
     QWidget* canvas = static_cast<PlotWidget*>(f.PlotPane())->canvas();

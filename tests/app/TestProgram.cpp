@@ -62,6 +62,25 @@ void TestProgram::Settle() {
     }
 }
 
+std::unique_ptr<CLumoApp> StartRealTimeProgram(MemoryProfileStore& store, const QString& folder) {
+    CLumoApp::Options o;
+    o.programDir = folder;
+    o.store = &store;
+    auto app = std::make_unique<CLumoApp>(o);
+    if (!app->InitInstance())
+        return nullptr;
+    return app;
+}
+
+void WriteRepeatSeries(MemoryProfileStore& store, const QString& folder, int loops,
+                       const std::string& baseName) {
+    store.WriteInt("Standard", "RepeatMeasEnable", 1);
+    store.WriteInt("Standard", "RepeatMeasLoops", loops);
+    store.WriteText("Standard", "RepeatMeasDelay", "0.2");
+    store.WriteText("Standard", "RepeatMeasDirectory", PathToCore(folder + "/"));
+    store.WriteText("Standard", "RepeatMeasFilename", baseName);
+}
+
 double LiveSpectrumTotal(CSpectraList& list) {
     auto guard = list.Lock();
     CSpectrum* live = list.At(0);

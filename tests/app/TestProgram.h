@@ -49,6 +49,15 @@ public:
     std::unique_ptr<CLumoApp> app;
 };
 
+// The program on the steady clock (device simulators pace themselves by it) with `store`,
+// its program folder `folder`; nullptr when it did not start.
+std::unique_ptr<CLumoApp> StartRealTimeProgram(MemoryProfileStore& store, const QString& folder);
+
+// A repeated-measurement series of `loops` runs 0.2 s apart, saved in `folder` as
+// `baseName`1.mca, ...
+void WriteRepeatSeries(MemoryProfileStore& store, const QString& folder, int loops,
+                       const std::string& baseName);
+
 // The sum of the live spectrum's channels, read under the list's and the spectrum's locks.
 double LiveSpectrumTotal(CSpectraList& list);
 
