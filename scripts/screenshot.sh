@@ -3,6 +3,8 @@
 # (Xvfb) with settings of its own, and takes the screen with ImageMagick's import.
 # --acquire: against the simulated KestrelA, connected and acquiring for a few seconds.
 # --acquire-dpp: the same against a simulated Plover.
+# --fault: the simulated KestrelA acquiring until its cable is pulled (VORNA_SIMULATE's
+#          unplug option): the program's message over the acquiring window.
 # --windows DIR [NAME...]: pictures of the program's windows (the window gallery), one PNG each.
 source "$(dirname "$0")/common.sh"
 ACQUIRE=0
@@ -30,6 +32,9 @@ if [[ "${1:-}" == "--acquire" ]]; then
     shift
 elif [[ "${1:-}" == "--acquire-dpp" ]]; then
     ACQUIRE=2
+    shift
+elif [[ "${1:-}" == "--fault" ]]; then
+    ACQUIRE=3
     shift
 fi
 ensure_packages
@@ -69,6 +74,10 @@ if [[ $ACQUIRE == 1 ]]; then
 elif [[ $ACQUIRE == 2 ]]; then
     export VORNA_SIMULATE=plover VORNA_AUTOSTART=1
     WAIT=12
+    FILES=()
+elif [[ $ACQUIRE == 3 ]]; then
+    export VORNA_SIMULATE=kestrela:unplug=8 VORNA_AUTOSTART=1
+    WAIT=16
     FILES=()
 else
     WAIT=3

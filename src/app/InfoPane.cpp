@@ -54,6 +54,14 @@ void InfoPane::Refresh() {
         in.presetChannel = p.spChanPosition;
         in.deviceState = m_state.Acquiring() ? 3 : (m_state.DeviceConnected() ? 2 : 0);
         in.library = &m_state.Library();
+        if (const CAcq* acq = p.deviceType == 0 ? m_state.Acq() : nullptr) {
+            // What the upload worker last read; the pane never asks the analyzer itself.
+            const KestrelStatus status = acq->Status();
+            in.kestrelConnected = acq->Connected();
+            in.kestrelIsA = acq->DeviceType() != KestrelDeviceType::Kestrel;
+            in.kestrelSerial = status.serial;
+            in.kestrelGroup = acq->StatusValid() ? status.group : -1;
+        }
         DppLiveInfo dpp;
         if (p.deviceType != 0 && m_dppSource) {
             dpp = m_dppSource();
