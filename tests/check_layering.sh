@@ -9,6 +9,7 @@
 #   sim                         on those and kestrel (it stands behind the ports defined there)
 #   display                     on common, spectrum, analysis
 #   appcore                     on every core folder, still without Qt
+#   output/core                 on common (the printing and capture builders; output/ is Qt)
 #   platform, tools, app        above them all (not checked here)
 set -euo pipefail
 ROOT="$1"
@@ -24,6 +25,7 @@ declare -A allowed=(
     [sim]="common spectrum analysis settings dpp kestrel sim"
     [display]="common spectrum analysis display"
     [appcore]="common external spectrum analysis settings dpp kestrel sim display appcore"
+    [output/core]="common output"
     [pekto]="pekto"
 )
 # Every folder under src/ that an include may name; includes of anything else (system and
