@@ -70,6 +70,9 @@ PagePrinter::Result PagePrinter::Begin(PrinterChoice& choice, QWidget* parent, c
             infoMetrics.elidedText(FromCoreText(t.text), Qt::ElideRight, std::max(0, right - t.x));
         m_painter.drawText(QPoint(t.x, t.y + infoMetrics.ascent()), text);
     };
+    // Where the padded name column does not fit, the tag follows the name directly.
+    if (header[0].x + infoMetrics.horizontalAdvance(FromCoreText(header[0].text)) > timeX - gap)
+        header[0].text = "  " + s.fileName + "    " + s.tag;
     drawFitted(header[0], timeX - gap);
     m_painter.drawText(QPoint(timeX, header[1].y + infoMetrics.ascent()), time);
     drawFitted(header[2], r.right);
