@@ -38,9 +38,18 @@ namespace {
 
 // The header and notes of a spectrum's page (read under its lock).
 PageSpectrumTexts PageTexts(ShellContext& c, const CSpectrum& spectrum) {
-    const CSpectraList& list = c.state.Spectra();
     const CSProfile& profile = c.state.Profile();
     PageSpectrumTexts t;
+    t.notes.printConfiguration = profile.dppPrintConfig != 0 && profile.deviceType > 0;
+    // What comes from the list and the device is read before the spectrum is locked: the
+    // list's lock is never taken under a spectrum's.
+    ConfigurationSource source;
+    source.listPosition = c.state.Spectra().PositionOf(&spectrum);
+    source.deviceType = profile.deviceType;
+    if (DppSession* dpp = c.frame.Dpp(); dpp && t.notes.printConfiguration) {
+        source.liveLoaded = dpp->Device().configurationLoaded;
+        source.current = dpp->CurrentConfigurationText();
+    }
     auto s = spectrum.Lock();
     t.fileName = s->m_strFileName;
     t.tag = s->m_strTag;
@@ -50,18 +59,10 @@ PageSpectrumTexts PageTexts(ShellContext& c, const CSpectrum& spectrum) {
     t.notes.generalNotes = s->m_strGeneralNotes;
     t.notes.systemNotes = s->m_strSystemNotes;
     t.notes.otherNotes = s->m_strOtherNotes;
-    t.notes.printConfiguration = profile.dppPrintConfig != 0 && profile.deviceType > 0;
     if (t.notes.printConfiguration) {
-        ConfigurationSource source;
-        source.listPosition = list.PositionOf(&spectrum);
         source.deviceCode = s->m_nDppDeviceCode;
         source.tag = s->m_strTag;
         source.stored = s->m_strDppConfig;
-        source.deviceType = profile.deviceType;
-        if (DppSession* dpp = c.frame.Dpp()) {
-            source.liveLoaded = dpp->Device().configurationLoaded;
-            source.current = dpp->CurrentConfigurationText();
-        }
         t.notes.configuration = ConfigurationBlockText(source);
     }
     return t;
