@@ -6,8 +6,24 @@
 # --fault: the simulated KestrelA acquiring until its cable is pulled (VORNA_SIMULATE's
 #          unplug option): the program's message over the acquiring window.
 # --windows DIR [NAME...]: pictures of the program's windows (the window gallery), one PNG each.
+# --prints DIR: the pages that the printing tests print (plot, ROI list, ROI report, keyboard map,
+#   a two-page list), as PDF and as one PNG per page.
 source "$(dirname "$0")/common.sh"
 ACQUIRE=0
+if [[ "${1:-}" == "--prints" ]]; then
+    DIR="$(realpath -m "${2:?usage: screenshot.sh --prints DIR}")"
+    mkdir -p "$DIR"
+    ensure_packages
+    export CCACHE_BASEDIR="$ROOT" CCACHE_NOHASHDIR=1
+    cmake -S "$ROOT" -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+    cmake --build "$BUILD_DIR" --target vorna_output_window_tests -j 2
+    (cd "$BUILD_DIR/tests" && QT_QPA_PLATFORM=offscreen VORNA_PRINT_DIR="$DIR" ./vorna_output_window_tests >/dev/null)
+    for pdf in "$DIR"/*.pdf; do
+        pdftoppm -r 60 -png "$pdf" "${pdf%.pdf}"
+    done
+    ls "$DIR"
+    exit 0
+fi
 if [[ "${1:-}" == "--windows" ]]; then
     shift
     DIR="${1:?usage: screenshot.sh --windows DIR [NAME...]}"

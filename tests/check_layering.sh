@@ -11,6 +11,7 @@
 #   display                     on common, spectrum, analysis
 #   external                    on common, spectrum, analysis, settings
 #   appcore                     on every core folder, still without Qt
+#   output/core                 on common (the printing and capture builders)
 #   <folder>/ui, dppui, output  Qt widgets of one subsystem: their core, never the program
 #   platform                    Qt and system backends of the ports
 #   tools                       the command-line tools (no Qt) and the window gallery
@@ -31,25 +32,29 @@ declare -A allowed=(
     [display]="common spectrum analysis display"
     [appcore]="$core"
     [pekto]="pekto"
+    [output/core]="common"
     [display/ui]="common spectrum analysis display"
     [kestrel/ui]="$core"
     [external/ui]="$core"
     [dppui]="$core dppui"
-    [output]="$core output"
+    [output]="$core output output/core"
     [platform]="common spectrum settings dpp kestrel platform"
     [tools/vorna-cli]="$core tools"
-    [tools/gallery]="$core display/ui kestrel/ui external/ui dppui output platform app tools"
-    [app]="$core display/ui kestrel/ui external/ui dppui output platform app"
+    [tools/gallery]="$core display/ui kestrel/ui external/ui dppui output output/core platform app tools"
+    [app]="$core display/ui kestrel/ui external/ui dppui output output/core platform app"
 )
 # Folders whose code may use Qt.
 qt_ok=" display/ui kestrel/ui external/ui dppui output platform tools/gallery app "
 
-# The unit an include names: "display/ui/X.h" -> display/ui, "kestrel/CAcq.h" -> kestrel.
+# The unit an include names: "display/ui/X.h" -> display/ui, "output/core/X.h" -> output/core,
+# "kestrel/CAcq.h" -> kestrel.
 unit_of() {
     local path="$1"
     local first="${path%%/*}" rest="${path#*/}"
     if [[ "$rest" == ui/* ]]; then
         echo "$first/ui"
+    elif [[ "$rest" == core/* ]]; then
+        echo "$first/core"
     else
         echo "$first"
     fi
@@ -60,9 +65,10 @@ status=0
 for unit in "${!allowed[@]}"; do
     dir="$ROOT/src/$unit"
     [[ -d "$dir" ]] || continue
-    # A folder's ui/ subfolder is a unit of its own.
-    files=$(find "$dir" -type f \( -name '*.h' -o -name '*.cpp' -o -name '*.y' \) \
-        $([[ "$unit" == */ui ]] || echo "-not -path */ui/*") | sort)
+    # A folder's ui/ and core/ subfolders are units of their own.
+    prune=()
+    [[ "$unit" == */ui || "$unit" == */core ]] || prune=(-not -path '*/ui/*' -not -path '*/core/*')
+    files=$(find "$dir" -type f \( -name '*.h' -o -name '*.cpp' -o -name '*.y' \) "${prune[@]}" | sort)
     [[ -n "$files" ]] || continue
     if [[ "$qt_ok" != *" $unit "* ]]; then
         if hits=$(grep -nE '#include\s*[<"]Q[A-Za-z]+' $files); then
@@ -80,7 +86,7 @@ for unit in "${!allowed[@]}"; do
         [[ "$target" == tools ]] && target=tools
         ok=0
         for a in ${allowed[$unit]}; do
-            if [[ "$a" == "$target" || ( "$a" == "$top" && "$target" != */ui ) ]]; then
+            if [[ "$a" == "$target" || ( "$a" == "$top" && "$target" != */ui && "$target" != */core ) ]]; then
                 ok=1
                 break
             fi

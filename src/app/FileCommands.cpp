@@ -109,8 +109,7 @@ void RegisterFileCommands(CommandRouter& r, ShellContext& c) {
         r.Register(id, [&c, id] { OpenRecent(c, id); });
     r.Register(ToInt(C::CopySpectrumData), [&c] { CopyData(c); });
     r.Register(ToInt(C::AppExit), [&c] { c.frame.close(); });
-    for (C id : {C::PrintSpectrum, C::CapturePlot, C::CapturePreview, C::Capture})
-        r.Register(ToInt(id), [&c, id] { ReportNotAvailable(c, id); });
+    RegisterOutputCommands(r, c);
 }
 
 } // namespace vorna
