@@ -8,6 +8,7 @@
 
 #include "common/Clock.h"
 #include "display/CPlot.h"
+#include "display/PlotRaster.h"
 #include "display/PlotScene.h"
 
 namespace vorna {
@@ -29,6 +30,10 @@ public:
     void MouseModeChanged() override;
     void RubberBandChanged() override;
 
+    // Outlines computed for the frame since the canvas was made (each repaint of a few columns
+    // reuses the kept ones).
+    long long OutlinesComputed() const { return m_outlines.Computed(); }
+
 Q_SIGNALS:
     void contextMenuRequested(const QPoint& globalPos);
 
@@ -43,8 +48,9 @@ protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
-    void RebuildFrame();
-    void DrawScene(QPainter& p, const PlotScene& scene);
+    // Redraws columns x1..x2 of the frame, or all of it.
+    void RebuildFrame(int x1, int x2);
+    void DrawScene(QPainter& p, const PixelFrame& pixels, const PlotScene& scene);
     void DrawAxis(QPainter& p, const PlotScene& scene);
     void UpdateCursorColumn(double pixel);
 
@@ -53,7 +59,10 @@ private:
     const Clock& m_clock;
     QImage m_frame;
     bool m_frameStale = true;
-    std::vector<std::vector<PlotPoint>> m_outlines;
+    // Columns of an otherwise current frame that need redrawing (ROI bands changed).
+    int m_dirtyLeft = 0;
+    int m_dirtyRight = -1;
+    OutlineCache m_outlines;
 };
 
 } // namespace vorna
