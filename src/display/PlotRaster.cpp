@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cmath>
 #include <cstdlib>
 #include <utility>
 
@@ -227,6 +228,33 @@ private:
 
 } // namespace
 
+void FillBackground(const PixelFrame& frame, std::span<const PlotPoint> polygon, uint32_t areaPixel,
+                    uint32_t backgroundPixel, int baseline) {
+    const int left = std::max(frame.clipLeft, 0),
+              right = std::min(frame.clipRight, frame.width - 1);
+    if (left > right)
+        return;
+    const int bottom = std::min(baseline, frame.height);
+    // The first row of the area in each column (bottom: none); then one pass row by row, which
+    // writes the frame in memory order.
+    std::vector<int> top(static_cast<size_t>(right - left + 1), frame.height);
+    for (size_t i = 1; i + 1 < polygon.size(); ++i) {
+        const PlotPoint pt = polygon[i];
+        if (pt.x >= left && pt.x <= right && pt.y < bottom) {
+            int& t = top[static_cast<size_t>(pt.x - left)];
+            t = std::min(t, std::max(pt.y, 0));
+        }
+    }
+    const int n = right - left + 1;
+    const int* tops = top.data();
+    for (int y = 0; y < frame.height; ++y) {
+        uint32_t* row = frame.pixels + static_cast<size_t>(y) * frame.stride + left;
+        const uint32_t area = y < bottom ? areaPixel : backgroundPixel;
+        for (int x = 0; x < n; ++x)
+            row[x] = y >= tops[x] ? area : backgroundPixel;
+    }
+}
+
 void FillUnderOutline(const PixelFrame& frame, std::span<const PlotPoint> polygon, uint32_t pixel,
                       int baseline) {
     if (polygon.size() < 3)
@@ -262,6 +290,46 @@ bool StrokeOutline(const PixelFrame& frame, std::span<const PlotPoint> points, u
         caps = 0;
     }
     return true;
+}
+
+bool WideSegmentUnclipped(int width, int height, PlotPoint a, PlotPoint b, int penWidth) {
+    // Ends a pen's width inside the frame are never clipped: the caps reach half a pen further.
+    const auto deepInside = [&](PlotPoint p) {
+        return p.x >= penWidth && p.x <= width - penWidth && p.y >= penWidth &&
+               p.y <= height - penWidth;
+    };
+    if (deepInside(a) && deepInside(b) && !(a == b))
+        return true;
+    // The toolkit widens the frame by the pen's reach across the line and clips the capped ends
+    // against it; stay a margin inside so rounding cannot decide the other way.
+    const double dx = b.x - a.x, dy = b.y - a.y;
+    const double length = std::hypot(dx, dy);
+    if (!(length > 0) || penWidth <= 0)
+        return false;
+    const double along = 0.5 * penWidth / length;
+    const double ax = a.x - dx * along, ay = a.y - dy * along;
+    const double bx = b.x + dx * along, by = b.y + dy * along;
+    const double reachX = std::abs(dy) * along, reachY = std::abs(dx) * along;
+    constexpr double kMargin = 1e-6;
+    const double xmin = -reachX + kMargin, xmax = width + reachX - kMargin;
+    const double ymin = -reachY + kMargin, ymax = height + reachY - kMargin;
+    return ax >= xmin && ax <= xmax && bx >= xmin && bx <= xmax && ay >= ymin && ay <= ymax &&
+           by >= ymin && by <= ymax;
+}
+
+void StampFootprint(const PixelFrame& frame, PlotPoint start, const SegmentFootprint& footprint,
+                    uint32_t pixel) {
+    const int firstX = start.x + footprint.firstColumn;
+    for (size_t k = 0; k < footprint.rows.size(); ++k) {
+        const int x = firstX + static_cast<int>(k);
+        if (x < frame.clipLeft || x > frame.clipRight)
+            continue;
+        const int top = std::max(0, start.y + footprint.rows[k].first);
+        const int bottom = std::min(frame.height - 1, start.y + footprint.rows[k].second);
+        uint32_t* p = frame.pixels + static_cast<size_t>(std::max(top, 0)) * frame.stride + x;
+        for (int y = top; y <= bottom; ++y, p += frame.stride)
+            *p = pixel;
+    }
 }
 
 } // namespace vorna

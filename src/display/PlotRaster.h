@@ -11,6 +11,8 @@
 
 #include <cstdint>
 #include <span>
+#include <utility>
+#include <vector>
 
 #include "display/PlotOutline.h"
 
@@ -36,10 +38,32 @@ struct PixelFrame {
 void FillUnderOutline(const PixelFrame& frame, std::span<const PlotPoint> polygon, uint32_t pixel,
                       int baseline);
 
+// Fills the clip columns with the background and, in one pass, the area FillUnderOutline would
+// colour (pass an empty polygon for the background alone).
+void FillBackground(const PixelFrame& frame, std::span<const PlotPoint> polygon, uint32_t areaPixel,
+                    uint32_t backgroundPixel, int baseline);
+
 // Strokes the polyline through `points` one pixel wide. False (nothing drawn) when a point lies
 // left of or above the frame or more than one pixel right of or below it, where the toolkit
 // clips the segments first; the caller then draws that polyline with the toolkit. Outlines never
 // leave that area.
 bool StrokeOutline(const PixelFrame& frame, std::span<const PlotPoint> points, uint32_t pixel);
+
+// The pixels a wide pen sets for one straight segment, relative to the segment's start: column
+// firstColumn + k covers rows rows[k].first..rows[k].second (none when first > second). The
+// toolkit's wide lines do not depend on where they are drawn as long as it does not have to clip
+// them, so one footprint per pen width and segment shape serves every segment of that shape.
+struct SegmentFootprint {
+    int firstColumn = 0;
+    std::vector<std::pair<int, int>> rows;
+};
+
+// Whether a segment drawn with a wide pen of `penWidth` (square caps) stays far enough inside a
+// frame of width x height that the toolkit draws it unclipped, that is as its footprint.
+bool WideSegmentUnclipped(int width, int height, PlotPoint a, PlotPoint b, int penWidth);
+
+// Sets the footprint's pixels for a segment starting at `start` (inside the clip columns only).
+void StampFootprint(const PixelFrame& frame, PlotPoint start, const SegmentFootprint& footprint,
+                    uint32_t pixel);
 
 } // namespace vorna

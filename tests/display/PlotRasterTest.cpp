@@ -9,6 +9,7 @@
 
 #include "PlotWorld.h"
 #include "display/PlotRaster.h"
+#include "display/ui/OutlinePainter.h"
 #include "display/ui/PlotWidget.h"
 
 using namespace vorna;
@@ -82,6 +83,18 @@ std::vector<PlotPoint> randomOutline(std::mt19937& rng, int w, int h, bool fillP
     return poly;
 }
 
+// A wide outline as the widget drew it before: every segment through the painter.
+QImage painterWidePicture(int w, int h, const std::vector<PlotPoint>& points, int width) {
+    QImage img = blank(w, h);
+    QPainter p(&img);
+    p.setPen(OutlinePainter::Pen(QColor(kPen), width));
+    QList<QLine> lines;
+    for (size_t i = 0; i + 1 < points.size(); ++i)
+        lines.append(QLine(points[i].x, points[i].y, points[i + 1].x, points[i + 1].y));
+    p.drawLines(lines);
+    return img;
+}
+
 } // namespace
 
 class PlotRasterTest : public QObject {
@@ -90,6 +103,7 @@ private Q_SLOTS:
     void outlinesMatchThePainterPixelForPixel();
     void anyPolylineInsideTheFrameMatchesThePainter();
     void pointsOutsideTheFrameAreLeftToThePainter();
+    void wideOutlinesMatchThePainterPixelForPixel();
     void aRoiEditRedrawsItsColumnsAsAWholeRepaintWould();
 };
 
@@ -135,12 +149,34 @@ void PlotRasterTest::pointsOutsideTheFrameAreLeftToThePainter() {
     QVERIFY(StrokeOutline(frame, std::vector<PlotPoint>{{0, 21}, {21, 0}}, kPen));
 }
 
+void PlotRasterTest::wideOutlinesMatchThePainterPixelForPixel() {
+    // Counts above the top and below the bottom put segments on the frame's edges, where the
+    // painter clips them and its pixels change; those must still come out as the painter's.
+    std::mt19937 rng(17);
+    OutlinePainter outlines;
+    for (int trial = 0; trial < 300; ++trial) {
+        const int w = 100 + static_cast<int>(rng() % 500);
+        const int h = 40 + static_cast<int>(rng() % 300);
+        const int width = 2 + trial % 3;
+        const std::vector<PlotPoint> points = randomOutline(rng, w, h, trial % 2 == 0);
+        QImage own = blank(w, h);
+        {
+            QPainter p(&own);
+            QVERIFY(outlines.Draw(p, framOf(own), points, QColor(kPen), width));
+        }
+        QVERIFY2(own == painterWidePicture(w, h, points, width),
+                 qPrintable(QStringLiteral("wide outline %1 differs").arg(trial)));
+    }
+}
+
 void PlotRasterTest::aRoiEditRedrawsItsColumnsAsAWholeRepaintWould() {
     PlotWorld w;
     std::mt19937 rng(3);
     std::poisson_distribution<int> counts(60);
+    // Slots 5 and 6 draw with a wide pen; the empty stretches put their outlines on the bottom
+    // edge, where the painter clips.
     for (int i = 0; i < 6; ++i)
-        w.AddSpectrum(4 + i % 3, [&](int) { return counts(rng); });
+        w.AddSpectrum(4 + i % 3, [&](int c) { return (c / 64) % 5 == 1 ? 0 : counts(rng); });
     w.Active().m_roi.AddSorted(300, 340);
     PlotWidget widget(*w.plot, *w.port);
     widget.resize(700, 315);

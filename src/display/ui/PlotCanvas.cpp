@@ -51,20 +51,6 @@ QPen pixelPen(const QColor& color, int width, Qt::PenStyle style = Qt::SolidLine
     return pen;
 }
 
-// A thick pen strokes a long polyline as one joined path, which costs tens of milliseconds for
-// a 2000-point outline; separate segments look the same and draw at line speed.
-void drawOutline(QPainter& p, const QPolygon& poly, int lineWidth) {
-    if (lineWidth <= 1) {
-        p.drawPolyline(poly);
-        return;
-    }
-    QList<QLine> segments;
-    segments.reserve(poly.size());
-    for (qsizetype i = 0; i + 1 < poly.size(); ++i)
-        segments.append(QLine(poly[i], poly[i + 1]));
-    p.drawLines(segments);
-}
-
 } // namespace
 
 PlotCanvas::PlotCanvas(CPlot& plot, const SpectrumDrawSource& spectra, const Clock& clock,
@@ -130,7 +116,7 @@ const QImage& PlotCanvas::Frame() {
 }
 
 void PlotCanvas::RebuildFrame(int x1, int x2) {
-    const bool whole = m_frameStale || m_frame.size() != size();
+    bool whole = m_frameStale || m_frame.size() != size();
     m_frameStale = false;
     m_dirtyLeft = 0;
     m_dirtyRight = -1;
@@ -138,42 +124,46 @@ void PlotCanvas::RebuildFrame(int x1, int x2) {
         m_frame = QImage(size(), QImage::Format_RGB32);
     if (m_frame.isNull())
         return; // nothing to draw on before the first layout
-    x1 = whole ? 0 : std::max(x1, 0);
-    x2 = whole ? m_frame.width() - 1 : std::min(x2, m_frame.width() - 1);
-    if (x1 > x2)
-        return;
-    PixelFrame pixels(reinterpret_cast<uint32_t*>(m_frame.bits()),
-                      static_cast<int>(m_frame.bytesPerLine() / 4), m_frame.width(),
-                      m_frame.height());
-    pixels.clipLeft = x1;
-    pixels.clipRight = x2;
-    QPainter p(&m_frame);
-    const QRect columns(x1, 0, x2 - x1 + 1, m_frame.height());
-    if (!whole)
-        p.setClipRect(columns); // everything below draws the same pixels, only fewer of them
-    p.fillRect(columns, ToQColor(m_plot.Settings().backgroundColor));
-    DrawScene(p, pixels, BuildPlotScene(m_plot, m_spectra, m_outlines));
+    const PlotScene scene = BuildPlotScene(m_plot, m_spectra, m_outlines);
+    for (;;) {
+        const int left = whole ? 0 : std::max(x1, 0);
+        const int right = whole ? m_frame.width() - 1 : std::min(x2, m_frame.width() - 1);
+        if (left > right)
+            return;
+        PixelFrame pixels(reinterpret_cast<uint32_t*>(m_frame.bits()),
+                          static_cast<int>(m_frame.bytesPerLine() / 4), m_frame.width(),
+                          m_frame.height());
+        pixels.clipLeft = left;
+        pixels.clipRight = right;
+        QPainter p(&m_frame);
+        const QRect columns(left, 0, right - left + 1, m_frame.height());
+        if (!whole)
+            p.setClipRect(columns); // everything below draws the same pixels, only fewer of them
+        if (DrawScene(p, pixels, scene) || whole)
+            return;
+        whole = true; // a clipped wide segment crosses the columns
+    }
 }
 
-void PlotCanvas::DrawScene(QPainter& p, const PixelFrame& pixels, const PlotScene& scene) {
+bool PlotCanvas::DrawScene(QPainter& p, const PixelFrame& pixels, const PlotScene& scene) {
     const PlotSettings& st = m_plot.Settings();
-    // One-pixel outlines go straight into the frame; wider pens through the painter.
-    auto stroke = [&](const std::vector<PlotPoint>& points, const SceneCurve& c) {
-        const QColor colour = ToQColor(c.color);
-        if (c.lineWidth <= 1 && StrokeOutline(pixels, points, colour.rgba()))
-            return;
-        p.setPen(pixelPen(colour, c.lineWidth));
-        drawOutline(p, ToQPolygon(points), c.lineWidth);
+    auto stroke = [&](std::span<const PlotPoint> points, const SceneCurve& c) {
+        return m_outlinePainter.Draw(p, pixels, points, ToQColor(c.color), c.lineWidth);
     };
+    const bool filled = scene.active && scene.active->filled && !scene.active->points.empty();
+    FillBackground(pixels,
+                   filled ? std::span<const PlotPoint>(scene.active->points)
+                          : std::span<const PlotPoint>(),
+                   ToQColor(st.fillColor).rgba(), ToQColor(st.backgroundColor).rgba(), height());
     if (scene.active) {
         const SceneCurve& c = *scene.active;
-        if (c.filled && !c.points.empty()) {
-            FillUnderOutline(pixels, c.points, ToQColor(st.fillColor).rgba(), height());
+        if (filled) {
             std::vector<PlotPoint> closed = c.points;
             closed.push_back(c.points.front());
-            stroke(closed, c);
-        } else {
-            stroke(c.points, c);
+            if (!stroke(closed, c))
+                return false;
+        } else if (!stroke(c.points, c)) {
+            return false;
         }
     }
     p.setPen(pixelPen(QColor(kRoiOutlineColor), 1));
@@ -186,8 +176,10 @@ void PlotCanvas::DrawScene(QPainter& p, const PixelFrame& pixels, const PlotScen
     }
     p.setBrush(Qt::NoBrush);
     for (const SceneCurve& c : scene.others)
-        stroke(c.points, c);
+        if (!stroke(c.points, c))
+            return false;
     DrawAxis(p, scene);
+    return true;
 }
 
 void PlotCanvas::DrawAxis(QPainter& p, const PlotScene& scene) {

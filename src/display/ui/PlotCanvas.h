@@ -10,6 +10,7 @@
 #include "display/CPlot.h"
 #include "display/PlotRaster.h"
 #include "display/PlotScene.h"
+#include "display/ui/OutlinePainter.h"
 
 namespace vorna {
 
@@ -50,7 +51,8 @@ protected:
 private:
     // Redraws columns x1..x2 of the frame, or all of it.
     void RebuildFrame(int x1, int x2);
-    void DrawScene(QPainter& p, const PixelFrame& pixels, const PlotScene& scene);
+    // False when only some columns were being drawn and the whole frame must be drawn instead.
+    bool DrawScene(QPainter& p, const PixelFrame& pixels, const PlotScene& scene);
     void DrawAxis(QPainter& p, const PlotScene& scene);
     void UpdateCursorColumn(double pixel);
 
@@ -63,6 +65,7 @@ private:
     int m_dirtyLeft = 0;
     int m_dirtyRight = -1;
     OutlineCache m_outlines;
+    OutlinePainter m_outlinePainter;
 };
 
 } // namespace vorna
