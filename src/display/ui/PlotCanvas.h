@@ -23,6 +23,9 @@ public:
 
     // The plot without the cursor, as last painted (rebuilt first when stale).
     const QImage& Frame();
+    // The plot's content for a printed page, in the plot's own pixels: no background and no
+    // cursor.
+    void PaintContent(QPainter& p);
 
     void ViewChanged() override;
     void CursorMoved(double oldPixel) override;
@@ -51,16 +54,20 @@ protected:
 private:
     // Redraws columns x1..x2 of the frame, or all of it.
     void RebuildFrame(int x1, int x2);
-    // False when only some columns were being drawn and the whole frame must be drawn instead.
-    bool DrawScene(QPainter& p, const PixelFrame& pixels, const PlotScene& scene);
+    // Into the frame when `pixels` is given (the outlines and the fill written straight into
+    // it), else through the painter alone (printing). False when only some columns were being
+    // drawn and the whole frame must be drawn instead.
+    bool DrawScene(QPainter& p, const PixelFrame* pixels, const PlotScene& scene);
     void DrawAxis(QPainter& p, const PlotScene& scene);
     void UpdateCursorColumn(double pixel);
+    QPen ScenePen(const QColor& color, int width, Qt::PenStyle style = Qt::SolidLine) const;
 
     CPlot& m_plot;
     const SpectrumDrawSource& m_spectra;
     const Clock& m_clock;
     QImage m_frame;
     bool m_frameStale = true;
+    bool m_viewUnitPens = false;
     // Columns of an otherwise current frame that need redrawing (ROI bands changed).
     int m_dirtyLeft = 0;
     int m_dirtyRight = -1;
