@@ -97,6 +97,27 @@ TEST(VornaCliAnalysis, StatsPrintsTheRoisWithTheirReportCells) {
     EXPECT_NE(r.err.find("Can not open the file"), std::string::npos);
 }
 
+// A Gaussian fit that ends with a negative sigma is a fit: its centroid is reported.
+TEST(VornaCliAnalysis, StatsTakesTheCentroidOfAFitEndingWithANegativeSigma) {
+    TempDir dir;
+    const std::string file = quoted(VORNA_TEST_DATA_DIR "/fit/negative-sigma-fit.mca");
+    const std::string roi = " --roi 541:552 --background-channels 1 --fwhm-method 2";
+    CliRun r = runCli("stats " + file + roi + " --centroid-method 2", dir);
+    ASSERT_EQ(r.status, 0) << r.err;
+    const Json gauss = Json::parse(r.out)["rois"][0];
+    EXPECT_NEAR(gauss["centroid"].get<double>(), 546.878, 5e-4);
+    EXPECT_EQ(gauss["cells"][5], "546.88");
+    EXPECT_EQ(gauss["status_text"], "GOOD");
+
+    r = runCli("stats " + file + roi + " --centroid-method 0", dir);
+    ASSERT_EQ(r.status, 0) << r.err;
+    const Json plain = Json::parse(r.out)["rois"][0];
+    EXPECT_EQ(plain["cells"][5], "546.87");
+    // The width is the half-maximum one either way (method 2 shows it, it does not fit it).
+    EXPECT_EQ(gauss["cells"][2], plain["cells"][2]);
+    EXPECT_NEAR(gauss["fwhm"].get<double>(), 3.462, 5e-4);
+}
+
 TEST(VornaCliAnalysis, StatsSmoothsOnceAndNamesElements) {
     TempDir dir;
     const std::string file = dir.file("two.mca");
