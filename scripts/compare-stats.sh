@@ -17,7 +17,11 @@
 # START:END ...` run; stdout, stderr and the exit status must be equal byte for byte.
 #
 # Output: one line per differing ROI (case number, file, ROI, options, then the JSON members that
-# differ as A -> B; "outside" marks a centroid that lies outside its ROI), then the counts.
+# differ as A -> B), then the counts. Each differing ROI is run again with the Gaussian and the
+# normal centroid method, which shows where each build's fit ended: a fit centroid outside the
+# fit window (START + background .. END - background) marks a wandered fit; a build that used
+# fit values but kept the moment centroid had its fit end at a centroid at or below 0 (or the
+# other build refused a fit that one took, as a guard does).
 # Exit status: 0 all equal, 1 some differ, 2 bad command line or a build failed.
 # --keep DIR keeps the generated spectra and the case list in DIR.
 set -euo pipefail
@@ -44,13 +48,14 @@ PYTHON="${PYTHON:-/usr/bin/python3}"
 [[ -x "$PYTHON" ]] || PYTHON="$(command -v python3)" || { echo "python3 is missing (scripts/packages.txt)" >&2; exit 2; }
 
 WORK="$(mktemp -d /tmp/vorna-compare-stats.XXXXXX)"
-TREES=()
+# The scratch worktrees are found by name: resolve runs in a subshell.
 cleanup() {
     local t
-    for t in "${TREES[@]}"; do
-        git -C "$ROOT" worktree remove --force "$t" >/dev/null 2>&1 || true
+    for t in "$WORK"/tree-*; do
+        [[ -d "$t" ]] && git -C "$ROOT" worktree remove --force "$t" >/dev/null 2>&1
     done
     rm -rf "$WORK"
+    git -C "$ROOT" worktree prune >/dev/null 2>&1 || true
 }
 trap cleanup EXIT
 
@@ -68,7 +73,6 @@ resolve() {
     fi
     local tree="$WORK/tree-$n" build="$WORK/build-$n"
     git -C "$ROOT" worktree add --detach "$tree" "$commit" >/dev/null 2>&1
-    TREES+=("$tree")
     echo "building vorna-cli at ${commit:0:12} ..." >&2
     (
         export CCACHE_BASEDIR="$tree" CCACHE_NOHASHDIR=1
@@ -207,8 +211,17 @@ def roi_json(out):
         return None
 
 
-def outside(roi):
-    return roi is not None and roi["centroid"] != 0 and not (roi["start"] <= roi["centroid"] <= roi["end"])
+def centroid_with(cli, name, opts, method):
+    probe = list(opts)
+    probe[probe.index("--centroid-method") + 1] = method
+    roi = roi_json(run(cli, name, probe)[1])
+    return None if roi is None else roi["centroid"]
+
+
+def fit_window(opts):
+    start, end = (int(v) for v in opts[opts.index("--roi") + 1].split(":"))
+    b = int(opts[opts.index("--background-channels") + 1])
+    return start + b, end - b
 
 
 def run_both(case):
@@ -217,7 +230,8 @@ def run_both(case):
 
 
 differ = 0
-outside_count = 0
+wandered = 0
+below = 0
 with concurrent.futures.ThreadPoolExecutor(max_workers=os.cpu_count() or 2) as pool:
     results = list(pool.map(run_both, cases, chunksize=64))
 for i, ((name, opts), (ra, rb)) in enumerate(zip(cases, results)):
@@ -232,13 +246,28 @@ for i, ((name, opts), (ra, rb)) in enumerate(zip(cases, results)):
         for key in ja:
             if ja[key] != jb.get(key):
                 notes.append("%s %s -> %s" % (key, json.dumps(ja[key]), json.dumps(jb.get(key))))
-    if outside(ja) or outside(jb):
-        outside_count += 1
-        notes.append("outside")
+    # Where each build's fit ended: the Gaussian centroid method takes a fit centroid above 0,
+    # else the moment centroid stays. A fit outside its window (in either build) wandered; a
+    # build that used fit values while keeping the moment centroid had a fit at or below 0.
+    r, t = fit_window(opts)
+    fits = [centroid_with(cli_a, name, opts, "2"), centroid_with(cli_b, name, opts, "2")]
+    moment = centroid_with(cli_a, name, opts, "0")
+    shown = "fit centroid %s / %s, moment %s, window %d..%d" % (
+        json.dumps(fits[0]), json.dumps(fits[1]), json.dumps(moment), r, t)
+    if any(c is not None and c != moment and not (r <= c <= t) for c in fits):
+        wandered += 1
+        notes.append("wandered fit (%s)" % shown)
+    elif fits[0] == moment or fits[1] == moment:
+        below += 1
+        notes.append("fit not taken as centroid in one build (%s)" % shown)
+    else:
+        notes.append("fit in its window (%s)" % shown)
     print("case %d %s %s: %s" % (i, name, " ".join(opts), "; ".join(notes)))
 
-print("ROIs: %d in %d spectra; equal: %d; different: %d (centroid outside its ROI: %d)"
-      % (len(cases), index, len(cases) - differ, differ, outside_count))
+print("ROIs: %d in %d spectra; equal: %d; different: %d (wandered fits: %d; fit centroid not "
+      "taken in one build: %d; fits in their window: %d)"
+      % (len(cases), index, len(cases) - differ, differ, wandered, below,
+         differ - wandered - below))
 sys.exit(1 if differ else 0)
 PY
 exit "$status"
