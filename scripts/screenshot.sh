@@ -3,6 +3,8 @@
 # (Xvfb) with settings of its own, and takes the screen with ImageMagick's import.
 # --acquire: against the simulated KestrelA, connected and acquiring for a few seconds.
 # --acquire-dpp: the same against a simulated Plover.
+# --select-font: the example spectrum with a large serif select-pane font (navigation pane and
+#   the plot's axis labels).
 # --windows DIR [NAME...]: pictures of the program's windows (the window gallery), one PNG each.
 source "$(dirname "$0")/common.sh"
 ACQUIRE=0
@@ -31,6 +33,9 @@ if [[ "${1:-}" == "--acquire" ]]; then
 elif [[ "${1:-}" == "--acquire-dpp" ]]; then
     ACQUIRE=2
     shift
+elif [[ "${1:-}" == "--select-font" ]]; then
+    ACQUIRE=3
+    shift
 fi
 ensure_packages
 export CCACHE_BASEDIR="$ROOT" CCACHE_NOHASHDIR=1
@@ -55,6 +60,9 @@ INI
 if [[ $ACQUIRE == 2 ]]; then
     # The Plover with a quick refresh, so a few seconds show the spectrum growing.
     printf 'device_type=2\ndata_refresh=500\n' >> "$WORK/config/Quorix/Lumo.ini"
+elif [[ $ACQUIRE == 3 ]]; then
+    printf 'select_font_Height=-20\nselect_font_Weight=400\nselect_font_Face=DejaVu Serif\n' \
+        >> "$WORK/config/Quorix/Lumo.ini"
 fi
 
 DISPLAY_NUM=:97

@@ -37,3 +37,5 @@ vorna_widget_test(vorna_app_kestrel_tests SIMULATE kestrela TIMEOUT 300
 vorna_widget_test(vorna_prefs_tests SOURCES app/PreferencesTest.cpp)
 # The program driving simulated DPPs on the simulated USB bus in real time.
 vorna_widget_test(vorna_app_dpp_tests SIMULATE plover SOURCES app/DppWiringTest.cpp)
+# Details of the shell: pane looks, view commands, context captions, keyboard map, About box.
+vorna_widget_test(vorna_app_details_tests SOURCES app/ShellDetailsTest.cpp)

@@ -11,6 +11,7 @@
 #include "app/ToolbarIcons.h"
 #include "appcore/ProgramState.h"
 #include "appcore/VersionText.h"
+#include "kestrel/CAcq.h"
 
 namespace vorna {
 
@@ -26,10 +27,34 @@ QString Version(const QString& dir, const char* file) {
 }
 } // namespace
 
-QStringList AboutDialog::InfoLines(ProgramState& state, const QString& dir) {
+const char* AboutDialog::BuildDate() {
+    return __DATE__;
+}
+
+const char* AboutDialog::BuildTime() {
+    return __TIME__;
+}
+
+QStringList AboutDialog::DeviceLines(ProgramState& state) {
     QStringList lines;
-    if (state.Profile().deviceType == 0)
+    if (state.Profile().deviceType != 0)
+        return lines;
+    const CAcq* acq = state.Acq();
+    if (!acq || !acq->Connected() || acq->DeviceType() == KestrelDeviceType::Unknown) {
         lines << QStringLiteral("KestrelA");
+    } else if (acq->DeviceType() == KestrelDeviceType::Kestrel) {
+        lines << QStringLiteral("Kestrel");
+    } else {
+        const int serial = acq->Status().serial;
+        lines << (acq->UsbMode() ? QStringLiteral("KestrelA USB S/N:  %1")
+                                 : QStringLiteral("KestrelA S/N:  %1"))
+                     .arg(serial);
+    }
+    return lines;
+}
+
+QStringList AboutDialog::InfoLines(ProgramState& state, const QString& dir) {
+    QStringList lines = DeviceLines(state);
     lines << QStringLiteral("FP DLL Version:  %1").arg(Version(dir, kFpLibrary))
           << QStringLiteral("SP DLL Version:  %1").arg(Version(dir, kSpLibrary))
           << QStringLiteral("Elemix Version:  %1").arg(Version(dir, kElemix));
@@ -47,7 +72,10 @@ AboutDialog::AboutDialog(ProgramState& state, QWidget* parent) : QDialog(parent)
     layout->addWidget(icon);
     layout->addWidget(new QLabel(QStringLiteral("VORNA spectrum acquisition and analysis"), this));
     layout->addWidget(new QLabel(QStringLiteral("Version %1").arg(VORNA_VERSION_TEXT), this));
-    layout->addWidget(new QLabel(QStringLiteral("Apr 16 2013  12:23:29"), this));
+    layout->addWidget(new QLabel(QString::fromLatin1(kLegalNotice), this));
+    layout->addWidget(new QLabel(QStringLiteral("%1  %2").arg(QString::fromLatin1(BuildDate()),
+                                                              QString::fromLatin1(BuildTime())),
+                                 this));
     auto* list = new QListWidget(this);
     list->setObjectName("AboutList");
     list->addItems(InfoLines(state, QCoreApplication::applicationDirPath()));

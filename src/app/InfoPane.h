@@ -2,12 +2,14 @@
 // The info pane (CInfo): the texts of the active spectrum in rows, painted in the info-pane font
 // on its background colour. The texts come from the core; this widget only places them.
 
+#include <QFont>
 #include <QWidget>
 #include <functional>
 #include <vector>
 
 #include "appcore/DppInfoValues.h"
 #include "appcore/InfoPaneRows.h"
+#include "settings/ProfileValues.h"
 
 namespace vorna {
 
@@ -25,6 +27,8 @@ public:
     QString Label(int row) const;
     QString Value(int row) const;
     void ApplyProfileLook();
+    // The height that shows every row whole.
+    int ContentHeight() const;
     // The connected DPP's values for the live spectrum in the DPP layout.
     void SetDppSource(std::function<DppLiveInfo()> source) { m_dppSource = std::move(source); }
 
@@ -37,6 +41,8 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
 
 private:
+    void FitRows();
+
     ProgramState& m_state;
     std::vector<InfoPaneCell> m_cells;
     QColor m_background;
@@ -46,5 +52,11 @@ private:
 // 0x00BBGGRR as the profile stores colours.
 QColor ColorFromRgbWord(int bgr);
 int RgbWordFromColor(const QColor& color);
+
+// A pane font of the profile drawn on `base` (the toolkit's default font): the face, pixel
+// height and boldness the profile names, `base` for what it leaves open.
+QFont FontFromProfile(const PaneFont& font, const QFont& base);
+// The chosen font in the profile's terms.
+void StoreFont(const QFont& chosen, PaneFont& font);
 
 } // namespace vorna

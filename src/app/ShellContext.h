@@ -25,6 +25,8 @@ void ReportNotAvailable(ShellContext& context, CommandId id);
 
 void RegisterFileCommands(CommandRouter& router, ShellContext& context);
 void RegisterViewCommands(CommandRouter& router, ShellContext& context);
+// Space, D and T in the plot: the command, then what the key does after it.
+void RunPlotKeyCommand(ShellContext& context, int commandId);
 void RegisterAnalyzeCommands(CommandRouter& router, ShellContext& context);
 void RegisterRoiCommands(CommandRouter& router, ShellContext& context);
 void RegisterDeviceCommands(CommandRouter& router, ShellContext& context);

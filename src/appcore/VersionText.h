@@ -9,6 +9,8 @@
 namespace vorna {
 
 inline constexpr const char* kUnknownVersion = "Unknown";
+// The program's legal notice, shown in the About box.
+inline constexpr const char* kLegalNotice = "Copyright (C) 2026 The VORNA developers";
 
 // "1, 2, 3, 4" -> "1.2.3"; empty stays empty.
 std::string NormalizeVersionText(std::string_view raw);

@@ -127,11 +127,13 @@ TEST(SpectraList, LettersColoursAndRowHits) {
 
 TEST(KeyboardMap, RowsInTableOrder) {
     const auto& rows = KeyboardMapRows();
-    ASSERT_EQ(rows.size(), 33u);
+    ASSERT_EQ(rows.size(), 36u);
     EXPECT_STREQ(rows.front().shortcut, "Right Arrow");
     EXPECT_STREQ(rows[15].description, "Compress horizontal scale");
     EXPECT_STREQ(rows[10].description, "Cycle amoung linear, log, and square root scales");
     EXPECT_STREQ(rows.back().shortcut, "F9");
+    EXPECT_STREQ(rows[17].shortcut, "C");
+    EXPECT_STREQ(rows[19].description, "Autoscale vertical range");
 }
 
 TEST(RecentFiles, KeepsFourNewestFirstWithoutDuplicatesAndMapsIds) {
