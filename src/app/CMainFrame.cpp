@@ -134,7 +134,6 @@ void CMainFrame::BuildPanes() {
     m_topSplit->setChildrenCollapsible(false);
     infoArea->setMinimumWidth(kMinimumSplit);
     m_plot->setMinimumHeight(kMinimumSplit);
-    m_nav->setMinimumHeight(kMinimumSplit);
     setCentralWidget(m_leftSplit);
     connect(m_leftSplit, &QSplitter::splitterMoved, this, [this] { StoreSplitters(); });
     connect(m_topSplit, &QSplitter::splitterMoved, this, [this] { StoreSplitters(); });

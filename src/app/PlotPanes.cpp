@@ -2,10 +2,12 @@
 
 #include <QApplication>
 #include <QWidget>
+#include <algorithm>
 #include <cmath>
 
 #include "app/InfoPane.h"
 #include "appcore/ProgramState.h"
+#include "appcore/WindowPlacement.h"
 #include "display/CPlot.h"
 #include "display/PlotDisplaySink.h"
 #include "display/SpectraListPlotPort.h"
@@ -110,6 +112,8 @@ void PlotPanes::ApplySelectPaneLook() {
     const QFont font = FontFromProfile(p.selectFont, QApplication::font());
     m_nav->setFont(font);
     m_widget->setFont(font);
+    // Both rows of the navigation pane stay whole in a larger font.
+    m_nav->setMinimumHeight(std::max(kMinimumSplit, m_nav->minimumSizeHint().height()));
     m_nav->setBackground(ColorFromRgbWord(p.selectColor));
 }
 

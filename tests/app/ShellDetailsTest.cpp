@@ -74,6 +74,9 @@ void ShellDetailsTest::selectPaneFontAndColourShowAtOnce() {
     QWidget* nav = f.Panes().Navigation();
     auto* plot = qobject_cast<PlotWidget*>(f.Panes().Plot());
     QVERIFY(plot);
+    f.show();
+    f.resize(1000, 700);
+    TestProgram::Settle();
     const QFont infoBefore = f.Info()->font();
     const int defaultPixels = QFontInfo(nav->font()).pixelSize();
 
@@ -94,8 +97,12 @@ void ShellDetailsTest::selectPaneFontAndColourShowAtOnce() {
     QCOMPARE(nav->font().family(), FromCore(stored.face));
     QCOMPARE(QFontInfo(nav->font()).pixelSize(), -stored.height);
     QCOMPARE(nav->font().bold(), stored.weight >= 700);
-    for (QLineEdit* field : nav->findChildren<QLineEdit*>())
+    TestProgram::Settle();
+    for (QLineEdit* field : nav->findChildren<QLineEdit*>()) {
         QCOMPARE(QFontInfo(field->font()).pixelSize(), -stored.height);
+        // The pane grew with its font: the lower row of fields is whole.
+        QVERIFY(field->geometry().bottom() < nav->height());
+    }
     QCOMPARE(QFontInfo(plot->canvas()->font()).pixelSize(), -stored.height);
     QCOMPARE(f.Info()->font(), infoBefore);
 
