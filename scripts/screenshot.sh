@@ -5,6 +5,7 @@
 # --acquire-dpp: the same against a simulated Plover.
 # --select-font: the example spectrum with a large serif select-pane font (navigation pane and
 #   the plot's axis labels).
+# --about-dpp: the About box while a simulated Plover is connected and acquiring.
 # --windows DIR [NAME...]: pictures of the program's windows (the window gallery), one PNG each.
 source "$(dirname "$0")/common.sh"
 ACQUIRE=0
@@ -36,6 +37,9 @@ elif [[ "${1:-}" == "--acquire-dpp" ]]; then
 elif [[ "${1:-}" == "--select-font" ]]; then
     ACQUIRE=3
     shift
+elif [[ "${1:-}" == "--about-dpp" ]]; then
+    ACQUIRE=4
+    shift
 fi
 ensure_packages
 export CCACHE_BASEDIR="$ROOT" CCACHE_NOHASHDIR=1
@@ -57,7 +61,7 @@ placement_top=0
 placement_right=10000
 placement_bottom=10000
 INI
-if [[ $ACQUIRE == 2 ]]; then
+if [[ $ACQUIRE == 2 || $ACQUIRE == 4 ]]; then
     # The Plover with a quick refresh, so a few seconds show the spectrum growing.
     printf 'device_type=2\ndata_refresh=500\n' >> "$WORK/config/Quorix/Lumo.ini"
 elif [[ $ACQUIRE == 3 ]]; then
@@ -74,7 +78,7 @@ if [[ $ACQUIRE == 1 ]]; then
     export VORNA_SIMULATE=kestrela VORNA_AUTOSTART=1
     WAIT=12
     FILES=()
-elif [[ $ACQUIRE == 2 ]]; then
+elif [[ $ACQUIRE == 2 || $ACQUIRE == 4 ]]; then
     export VORNA_SIMULATE=plover VORNA_AUTOSTART=1
     WAIT=12
     FILES=()
@@ -93,6 +97,11 @@ if [[ $ACQUIRE == 2 ]]; then
     DISPLAY="$DISPLAY_NUM" xdotool search --onlyvisible --name "VORNA" windowfocus --sync \
         key --repeat 60 --delay 10 Down
     sleep 1
+fi
+if [[ $ACQUIRE == 4 ]]; then
+    # Help > About: the Help menu opened with a click, its last entry chosen from the keyboard.
+    DISPLAY="$DISPLAY_NUM" xdotool mousemove 313 8 click 1 sleep 1 key Up sleep 0.5 key Return
+    sleep 2
 fi
 DISPLAY="$DISPLAY_NUM" import -window root "$OUT"
 echo "wrote $OUT"

@@ -7,11 +7,14 @@
 #include <QListWidget>
 #include <QVBoxLayout>
 
+#include "app/DppSession.h"
 #include "app/TextConvert.h"
 #include "app/ToolbarIcons.h"
 #include "appcore/ProgramState.h"
 #include "appcore/VersionText.h"
+#include "dpp/DppTypes.h"
 #include "kestrel/CAcq.h"
+#include "spectrum/CSpectraList.h"
 
 namespace vorna {
 
@@ -35,26 +38,44 @@ const char* AboutDialog::BuildTime() {
     return __TIME__;
 }
 
-QStringList AboutDialog::DeviceLines(ProgramState& state) {
-    QStringList lines;
-    if (state.Profile().deviceType != 0)
-        return lines;
-    const CAcq* acq = state.Acq();
-    if (!acq || !acq->Connected() || acq->DeviceType() == KestrelDeviceType::Unknown) {
-        lines << QStringLiteral("KestrelA");
-    } else if (acq->DeviceType() == KestrelDeviceType::Kestrel) {
-        lines << QStringLiteral("Kestrel");
-    } else {
-        const int serial = acq->Status().serial;
-        lines << (acq->UsbMode() ? QStringLiteral("KestrelA USB S/N:  %1")
-                                 : QStringLiteral("KestrelA S/N:  %1"))
-                     .arg(serial);
+QStringList AboutDialog::DeviceLines(ProgramState& state, DppSession* dpp) {
+    AboutDeviceFacts f;
+    f.deviceType = state.Profile().deviceType;
+    if (const CAcq* acq = state.Acq(); acq && acq->Connected()) {
+        f.kestrelModel = static_cast<int>(acq->DeviceType());
+        f.kestrelUsb = acq->UsbMode();
+        f.kestrelSerial = acq->Status().serial;
     }
+    if (f.deviceType != 0) {
+        f.dppName = DppDeviceTypeName(f.deviceType);
+        if (dpp) {
+            const DppStatusRecord& status = dpp->Device().status;
+            if (dpp->Controller().connected()) {
+                f.dppSerial = status.serialNumber;
+                f.dppFirmwareByte = status.firmwareVersionByte;
+                f.dppFpgaByte = status.fpgaVersionByte;
+                f.usbDriverVersion = dpp->Link().DriverVersion();
+            }
+        }
+    }
+    CSpectraList& list = state.Spectra();
+    auto guard = list.Lock();
+    if (const CSpectrum* shown = list.GetActive(); shown && shown->m_nDppDeviceCode > 0) {
+        auto locked = shown->Lock();
+        f.shownHasDpp = true;
+        f.shownName = locked->DppValueText(DppValue::DeviceType);
+        f.shownSerial = locked->DppValueText(DppValue::SerialNumber);
+        f.shownFirmware = locked->DppValueText(DppValue::Firmware);
+        f.shownFpga = locked->DppValueText(DppValue::Fpga);
+    }
+    QStringList lines;
+    for (const std::string& line : AboutDeviceLines(f))
+        lines << FromCore(line);
     return lines;
 }
 
-QStringList AboutDialog::InfoLines(ProgramState& state, const QString& dir) {
-    QStringList lines = DeviceLines(state);
+QStringList AboutDialog::InfoLines(ProgramState& state, const QString& dir, DppSession* dpp) {
+    QStringList lines = DeviceLines(state, dpp);
     lines << QStringLiteral("FP DLL Version:  %1").arg(Version(dir, kFpLibrary))
           << QStringLiteral("SP DLL Version:  %1").arg(Version(dir, kSpLibrary))
           << QStringLiteral("Elemix Version:  %1").arg(Version(dir, kElemix));
@@ -63,7 +84,7 @@ QStringList AboutDialog::InfoLines(ProgramState& state, const QString& dir) {
     return lines;
 }
 
-AboutDialog::AboutDialog(ProgramState& state, QWidget* parent) : QDialog(parent) {
+AboutDialog::AboutDialog(ProgramState& state, QWidget* parent, DppSession* dpp) : QDialog(parent) {
     setObjectName("AboutDialog");
     setWindowTitle(QStringLiteral("About VORNA"));
     auto* layout = new QVBoxLayout(this);
@@ -78,7 +99,7 @@ AboutDialog::AboutDialog(ProgramState& state, QWidget* parent) : QDialog(parent)
                                  this));
     auto* list = new QListWidget(this);
     list->setObjectName("AboutList");
-    list->addItems(InfoLines(state, QCoreApplication::applicationDirPath()));
+    list->addItems(InfoLines(state, QCoreApplication::applicationDirPath(), dpp));
     layout->addWidget(list);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
