@@ -3,12 +3,30 @@
 # (Xvfb) with settings of its own, and takes the screen with ImageMagick's import.
 # --acquire: against the simulated KestrelA, connected and acquiring for a few seconds.
 # --acquire-dpp: the same against a simulated Plover.
+# --fault: the simulated KestrelA acquiring until its cable is pulled (VORNA_SIMULATE's
+#          unplug option): the program's message over the acquiring window.
 # --select-font: the example spectrum with a large serif select-pane font (navigation pane and
 #   the plot's axis labels).
 # --about-dpp: the About box while a simulated Plover is connected and acquiring.
 # --windows DIR [NAME...]: pictures of the program's windows (the window gallery), one PNG each.
+# --prints DIR: the pages that the printing tests print (plot, ROI list, ROI report, keyboard map,
+#   a two-page list), as PDF and as one PNG per page.
 source "$(dirname "$0")/common.sh"
 ACQUIRE=0
+if [[ "${1:-}" == "--prints" ]]; then
+    DIR="$(realpath -m "${2:?usage: screenshot.sh --prints DIR}")"
+    mkdir -p "$DIR"
+    ensure_packages
+    export CCACHE_BASEDIR="$ROOT" CCACHE_NOHASHDIR=1
+    cmake -S "$ROOT" -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+    cmake --build "$BUILD_DIR" --target vorna_output_window_tests -j 2
+    (cd "$BUILD_DIR/tests" && QT_QPA_PLATFORM=offscreen VORNA_PRINT_DIR="$DIR" ./vorna_output_window_tests >/dev/null)
+    for pdf in "$DIR"/*.pdf; do
+        pdftoppm -r 60 -png "$pdf" "${pdf%.pdf}"
+    done
+    ls "$DIR"
+    exit 0
+fi
 if [[ "${1:-}" == "--windows" ]]; then
     shift
     DIR="${1:?usage: screenshot.sh --windows DIR [NAME...]}"
@@ -34,11 +52,14 @@ if [[ "${1:-}" == "--acquire" ]]; then
 elif [[ "${1:-}" == "--acquire-dpp" ]]; then
     ACQUIRE=2
     shift
-elif [[ "${1:-}" == "--select-font" ]]; then
+elif [[ "${1:-}" == "--fault" ]]; then
     ACQUIRE=3
     shift
-elif [[ "${1:-}" == "--about-dpp" ]]; then
+elif [[ "${1:-}" == "--select-font" ]]; then
     ACQUIRE=4
+    shift
+elif [[ "${1:-}" == "--about-dpp" ]]; then
+    ACQUIRE=5
     shift
 fi
 ensure_packages
@@ -61,10 +82,10 @@ placement_top=0
 placement_right=10000
 placement_bottom=10000
 INI
-if [[ $ACQUIRE == 2 || $ACQUIRE == 4 ]]; then
+if [[ $ACQUIRE == 2 || $ACQUIRE == 5 ]]; then
     # The Plover with a quick refresh, so a few seconds show the spectrum growing.
     printf 'device_type=2\ndata_refresh=500\n' >> "$WORK/config/Quorix/Lumo.ini"
-elif [[ $ACQUIRE == 3 ]]; then
+elif [[ $ACQUIRE == 4 ]]; then
     printf 'select_font_Height=-20\nselect_font_Weight=400\nselect_font_Face=DejaVu Serif\n' \
         >> "$WORK/config/Quorix/Lumo.ini"
 fi
@@ -78,9 +99,13 @@ if [[ $ACQUIRE == 1 ]]; then
     export VORNA_SIMULATE=kestrela VORNA_AUTOSTART=1
     WAIT=12
     FILES=()
-elif [[ $ACQUIRE == 2 || $ACQUIRE == 4 ]]; then
+elif [[ $ACQUIRE == 2 || $ACQUIRE == 5 ]]; then
     export VORNA_SIMULATE=plover VORNA_AUTOSTART=1
     WAIT=12
+    FILES=()
+elif [[ $ACQUIRE == 3 ]]; then
+    export VORNA_SIMULATE=kestrela:unplug=8 VORNA_AUTOSTART=1
+    WAIT=16
     FILES=()
 else
     WAIT=3
@@ -98,7 +123,7 @@ if [[ $ACQUIRE == 2 ]]; then
         key --repeat 60 --delay 10 Down
     sleep 1
 fi
-if [[ $ACQUIRE == 4 ]]; then
+if [[ $ACQUIRE == 5 ]]; then
     # Help > About: the Help menu opened with a click, its last entry chosen from the keyboard.
     DISPLAY="$DISPLAY_NUM" xdotool mousemove 313 8 click 1 sleep 1 key Up sleep 0.5 key Return
     sleep 2

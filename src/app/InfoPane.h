@@ -3,6 +3,7 @@
 // on its background colour. The texts come from the core; this widget only places them.
 
 #include <QFont>
+#include <QPainter>
 #include <QWidget>
 #include <functional>
 #include <vector>
@@ -29,6 +30,8 @@ public:
     void ApplyProfileLook();
     // The height that shows every row whole.
     int ContentHeight() const;
+    // The labels and values for a printed page, in the pane's own pixels, without background.
+    void PaintForPrint(QPainter& p) const;
     // The connected DPP's values for the live spectrum in the DPP layout.
     void SetDppSource(std::function<DppLiveInfo()> source) { m_dppSource = std::move(source); }
 
@@ -42,6 +45,7 @@ protected:
 
 private:
     void FitRows();
+    void PaintTexts(QPainter& p) const;
 
     ProgramState& m_state;
     std::vector<InfoPaneCell> m_cells;

@@ -66,6 +66,7 @@ public:
     void ApplySelectPaneLook();
     int CursorAbsolute() const;
 
+    void ViewChanged() override;
     void CommandRequested(int commandId, bool fromKeyboard) override;
     void ScaleTypeChanged(ScaleType scale) override;
     void UnitsChanged() override;
