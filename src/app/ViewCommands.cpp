@@ -100,12 +100,11 @@ void RunPlotKeyCommand(ShellContext& c, int commandId) {
     case CommandId::ResetTime: {
         // The status bar follows what the analyzer now holds: its panes are cleared and the
         // connection indicator set again through the window's own messages.
-        static const char kEmpty[] = "";
         MainWindowSink& sink = c.frame.Sink();
         const CAcq* acq = c.state.Acq();
-        sink.Post(MainMessage::StatusText, 0, reinterpret_cast<intptr_t>(kEmpty));
-        sink.Post(MainMessage::DeviceState, 1, acq && acq->Connected() ? 1 : 0);
-        sink.Post(MainMessage::StatusText, 1, reinterpret_cast<intptr_t>(kEmpty));
+        sink.Post(StatusTextEvent{0, ""});
+        sink.Post(DeviceStateEvent{1, acq && acq->Connected()});
+        sink.Post(StatusTextEvent{1, ""});
         break;
     }
     default:
