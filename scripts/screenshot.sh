@@ -5,6 +5,9 @@
 # --acquire-dpp: the same against a simulated Plover.
 # --fault: the simulated KestrelA acquiring until its cable is pulled (VORNA_SIMULATE's
 #          unplug option): the program's message over the acquiring window.
+# --select-font: the example spectrum with a large serif select-pane font (navigation pane and
+#   the plot's axis labels).
+# --about-dpp: the About box while a simulated Plover is connected and acquiring.
 # --windows DIR [NAME...]: pictures of the program's windows (the window gallery), one PNG each.
 # --prints DIR: the pages that the printing tests print (plot, ROI list, ROI report, keyboard map,
 #   a two-page list), as PDF and as one PNG per page.
@@ -52,6 +55,12 @@ elif [[ "${1:-}" == "--acquire-dpp" ]]; then
 elif [[ "${1:-}" == "--fault" ]]; then
     ACQUIRE=3
     shift
+elif [[ "${1:-}" == "--select-font" ]]; then
+    ACQUIRE=4
+    shift
+elif [[ "${1:-}" == "--about-dpp" ]]; then
+    ACQUIRE=5
+    shift
 fi
 ensure_packages
 export CCACHE_BASEDIR="$ROOT" CCACHE_NOHASHDIR=1
@@ -73,9 +82,12 @@ placement_top=0
 placement_right=10000
 placement_bottom=10000
 INI
-if [[ $ACQUIRE == 2 ]]; then
+if [[ $ACQUIRE == 2 || $ACQUIRE == 5 ]]; then
     # The Plover with a quick refresh, so a few seconds show the spectrum growing.
     printf 'device_type=2\ndata_refresh=500\n' >> "$WORK/config/Quorix/Lumo.ini"
+elif [[ $ACQUIRE == 4 ]]; then
+    printf 'select_font_Height=-20\nselect_font_Weight=400\nselect_font_Face=DejaVu Serif\n' \
+        >> "$WORK/config/Quorix/Lumo.ini"
 fi
 
 DISPLAY_NUM=:97
@@ -87,7 +99,7 @@ if [[ $ACQUIRE == 1 ]]; then
     export VORNA_SIMULATE=kestrela VORNA_AUTOSTART=1
     WAIT=12
     FILES=()
-elif [[ $ACQUIRE == 2 ]]; then
+elif [[ $ACQUIRE == 2 || $ACQUIRE == 5 ]]; then
     export VORNA_SIMULATE=plover VORNA_AUTOSTART=1
     WAIT=12
     FILES=()
@@ -110,6 +122,11 @@ if [[ $ACQUIRE == 2 ]]; then
     DISPLAY="$DISPLAY_NUM" xdotool search --onlyvisible --name "VORNA" windowfocus --sync \
         key --repeat 60 --delay 10 Down
     sleep 1
+fi
+if [[ $ACQUIRE == 5 ]]; then
+    # Help > About: the Help menu opened with a click, its last entry chosen from the keyboard.
+    DISPLAY="$DISPLAY_NUM" xdotool mousemove 313 8 click 1 sleep 1 key Up sleep 0.5 key Return
+    sleep 2
 fi
 DISPLAY="$DISPLAY_NUM" import -window root "$OUT"
 echo "wrote $OUT"

@@ -43,3 +43,5 @@ vorna_widget_test(vorna_app_trust_tests TIMEOUT 400 SOURCES app/DeviceTrustTest.
 vorna_widget_test(vorna_app_fault_tests TIMEOUT 600 SOURCES app/DeviceFaultTest.cpp)
 # Printing to PDF (read back with poppler's pdftotext), copies and window captures.
 vorna_widget_test(vorna_output_window_tests SOURCES output/OutputWindowsTest.cpp)
+# Details of the shell: pane looks, view commands, context captions, keyboard map, About box.
+vorna_widget_test(vorna_app_details_tests SOURCES app/ShellDetailsTest.cpp)

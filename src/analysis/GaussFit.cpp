@@ -148,9 +148,11 @@ GaussFitResult FitGaussian(const double* y, int n, int start, int end, int b) {
     const double area = sigma * std::sqrt(2.0 * std::numbers::pi) * a;
     // On data the model cannot follow (a huge flat level with a small bump) the iteration can
     // run off to absurd parameters while chi-square still falls. Such a fit is no fit, so the
-    // statistics keep their own centroid and width instead of reporting a wandered one.
-    const bool credible =
-        c >= r && c <= t && std::isfinite(fwhm) && fwhm > 0.0 && std::isfinite(area) && area > 0.0;
+    // statistics keep their own centroid and width instead of reporting a wandered one. The
+    // model only sees sigma squared, so a sound fit may end with a negative sigma (and area):
+    // that sign is no failure, the statistics decide what they take from such a fit.
+    const bool credible = std::isfinite(c) && c >= r && c <= t && std::isfinite(fwhm) &&
+                          fwhm > 0.0 && std::isfinite(area);
     if (!credible)
         return out;
     out.centroid = c;

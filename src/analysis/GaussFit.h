@@ -14,8 +14,8 @@ struct GaussFitResult {
 
 // Fits the ROI start..end of y[0..n-1] with b background channels at each end. All outputs
 // are 0 when the data do not hold a fittable peak, and when the fit ends with its centroid
-// outside the fit window (start + b .. end - b) or a width or area that is not finite and
-// positive. Takes no guard.
+// outside the fit window (start + b .. end - b), a width that is not finite and positive or an
+// area that is not finite. The area carries the sign of the fitted sigma. Takes no guard.
 GaussFitResult FitGaussian(const double* y, int n, int start, int end, int b);
 
 // FitGaussian while holding `guard`. A computation that finds another fit running under the same

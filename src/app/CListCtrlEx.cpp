@@ -125,7 +125,9 @@ void CListCtrlEx::InstallMenu(QWidget& window) {
 void CListCtrlEx::OfferCopy(QWidget& window, const QString& copyCaption, const QIcon& copyIcon) {
     QWidget* owner = &window;
     auto* shortcut = new QAction(owner);
-    shortcut->setShortcut(QKeySequence::Copy);
+    // The menu shows the key, so the key is the one the menu shows.
+    const QString key = copyCaption.section(QLatin1Char('\t'), 1);
+    shortcut->setShortcut(key.isEmpty() ? QKeySequence(QKeySequence::Copy) : QKeySequence(key));
     shortcut->setShortcutContext(Qt::WidgetWithChildrenShortcut);
     connect(shortcut, &QAction::triggered, this, [this, owner] { CopyForUser(*owner); });
     owner->addAction(shortcut);

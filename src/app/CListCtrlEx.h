@@ -41,8 +41,9 @@ public:
     // The copy for the window `owner`: a clipboard failure is shown as "Clipboard Error - iError
     // = %d". False when nothing was copied (an empty list copies nothing and says nothing).
     bool CopyForUser(QWidget& owner) const;
-    // Ctrl+C anywhere in `window` copies the list; so does the "&Copy" entry of the context menu
-    // that `window` shows on a right click (captioned `copyCaption`, with `copyIcon`).
+    // The key the caption names after its tab (Ctrl+C by default) copies the list anywhere in
+    // `window`; so does the "&Copy" entry of the context menu that `window` shows on a right
+    // click (captioned `copyCaption`, with `copyIcon`).
     void OfferCopy(QWidget& window, const QString& copyCaption = QStringLiteral("&Copy\tCtrl+C"),
                    const QIcon& copyIcon = {});
     // "&Print" in the same context menu, before "&Copy", and on the caption's key: `print` runs

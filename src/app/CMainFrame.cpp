@@ -9,6 +9,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
+#include <QScrollArea>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTimer>
@@ -102,11 +103,19 @@ CMainFrame::~CMainFrame() {
 void CMainFrame::BuildPanes() {
     m_leftSplit = new QSplitter(Qt::Horizontal, this);
     m_leftSplit->setObjectName("left_split");
-    m_info = new InfoPane(m_state, m_leftSplit);
+    // In a window too low for all its rows the info pane scrolls instead of cutting them off.
+    auto* infoArea = new QScrollArea(m_leftSplit);
+    infoArea->setObjectName("InfoPaneArea");
+    infoArea->setWidgetResizable(true);
+    infoArea->setFrameShape(QFrame::NoFrame);
+    infoArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_info = new InfoPane(m_state);
+    infoArea->setWidget(m_info);
     m_topSplit = new QSplitter(Qt::Vertical, m_leftSplit);
     m_topSplit->setObjectName("top_split");
     PlotPanes::Hooks hooks;
     hooks.command = [this](int id) { Execute(id); };
+    hooks.keyCommand = [this](int id) { RunPlotKeyCommand(m_context, id); };
     hooks.refreshInfo = [this] { m_info->Refresh(); };
     hooks.context = [this](const QPoint& p) { ShowSelectMenu(p); };
     hooks.cursorMoved = [this](int absolute) {
@@ -122,9 +131,8 @@ void CMainFrame::BuildPanes() {
     m_topSplit->addWidget(m_nav);
     m_leftSplit->setChildrenCollapsible(false);
     m_topSplit->setChildrenCollapsible(false);
-    m_info->setMinimumWidth(kMinimumSplit);
+    infoArea->setMinimumWidth(kMinimumSplit);
     m_plot->setMinimumHeight(kMinimumSplit);
-    m_nav->setMinimumHeight(kMinimumSplit);
     setCentralWidget(m_leftSplit);
     connect(m_leftSplit, &QSplitter::splitterMoved, this, [this] { StoreSplitters(); });
     connect(m_topSplit, &QSplitter::splitterMoved, this, [this] { StoreSplitters(); });
@@ -159,7 +167,10 @@ void CMainFrame::AddEntries(QMenu* menu, const std::vector<MenuEntry>& entries) 
     for (const MenuEntry& e : entries) {
         switch (e.kind) {
         case MenuEntry::Kind::Command:
-            menu->addAction(Action(e.id));
+            if (e.caption.empty())
+                menu->addAction(Action(e.id));
+            else
+                menu->addAction(CaptionedCopy(Action(e.id), e.caption, menu));
             break;
         case MenuEntry::Kind::Separator:
             menu->addSeparator();
@@ -173,6 +184,18 @@ void CMainFrame::AddEntries(QMenu* menu, const std::vector<MenuEntry>& entries) 
             break;
         }
     }
+}
+
+// A menu entry with a caption of its own: the command's action under another text. Pop-up
+// menus are built after the command states are updated, so the copy starts out current.
+QAction* CMainFrame::CaptionedCopy(QAction* action, const std::string& caption, QMenu* menu) {
+    auto* copy = new QAction(action->icon(), QString::fromStdString(caption), menu);
+    copy->setEnabled(action->isEnabled());
+    copy->setCheckable(action->isCheckable());
+    copy->setChecked(action->isChecked());
+    copy->setData(action->data());
+    connect(copy, &QAction::triggered, action, &QAction::trigger);
+    return copy;
 }
 
 void CMainFrame::BuildMenus() {
@@ -270,6 +293,7 @@ MenuContext CMainFrame::CurrentMenuContext() const {
     if (const CSpectrum* s = list.At(c.selectedPosition)) {
         c.selectedHasFile = !s->m_strFileName.empty();
         c.selectedHidden = s->m_bHidden != 0;
+        c.selectedHasRois = s->m_roi.GetCount() > 0;
     }
     if (const CSpectrum* a = list.GetActive())
         c.activeHasRois = a->m_roi.GetCount() > 0;

@@ -115,6 +115,7 @@ protected:
 private:
     void BuildActions();
     void BuildMenus();
+    QAction* CaptionedCopy(QAction* action, const std::string& caption, QMenu* menu);
     void AddEntries(QMenu* menu, const std::vector<MenuEntry>& entries);
     void BuildToolbar();
     void BuildStatusBar();

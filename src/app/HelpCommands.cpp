@@ -23,7 +23,7 @@ void RegisterHelpCommands(CommandRouter& r, ShellContext& c) {
         dialog.exec();
     });
     r.Register(ToInt(C::About), [&c] {
-        AboutDialog dialog(c.state, &c.frame);
+        AboutDialog dialog(c.state, &c.frame, c.frame.Dpp());
         dialog.exec();
     });
     r.Register(ToInt(C::OpenStartDialog), [&c] {

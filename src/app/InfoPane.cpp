@@ -1,5 +1,6 @@
 #include "app/InfoPane.h"
 
+#include <QApplication>
 #include <QFontInfo>
 #include <QMouseEvent>
 #include <QPainter>
@@ -22,6 +23,22 @@ int RgbWordFromColor(const QColor& c) {
                             (static_cast<unsigned>(c.blue()) << 16));
 }
 
+QFont FontFromProfile(const PaneFont& font, const QFont& base) {
+    QFont f = base;
+    if (!font.face.empty())
+        f.setFamily(FromCore(font.face));
+    if (font.height != 0)
+        f.setPixelSize(std::abs(font.height));
+    f.setBold(font.weight >= 700);
+    return f;
+}
+
+void StoreFont(const QFont& chosen, PaneFont& font) {
+    font.face = ToCore(chosen.family());
+    font.height = -(chosen.pixelSize() > 0 ? chosen.pixelSize() : QFontInfo(chosen).pixelSize());
+    font.weight = chosen.bold() ? 700 : 400;
+}
+
 InfoPane::InfoPane(ProgramState& state, QWidget* parent) : QWidget(parent), m_state(state) {
     setObjectName("InfoPane");
     ApplyProfileLook();
@@ -30,14 +47,8 @@ InfoPane::InfoPane(ProgramState& state, QWidget* parent) : QWidget(parent), m_st
 void InfoPane::ApplyProfileLook() {
     const CSProfile& p = m_state.Profile();
     m_background = ColorFromRgbWord(p.infoColor);
-    QFont f = font();
-    if (!p.infoFont.face.empty())
-        f.setFamily(FromCore(p.infoFont.face));
-    if (p.infoFont.height != 0)
-        f.setPixelSize(std::abs(p.infoFont.height));
-    if (p.infoFont.weight >= 700)
-        f.setBold(true);
-    setFont(f);
+    setFont(FontFromProfile(p.infoFont, QApplication::font()));
+    FitRows();
     update();
 }
 
@@ -74,6 +85,7 @@ void InfoPane::Refresh() {
         m_cells = InfoPaneCells(*s, m_state.Environment().settings, in);
     }
     listGuard.unlock();
+    FitRows();
     update();
     Q_EMIT Refreshed();
 }
@@ -90,6 +102,22 @@ QString InfoPane::Value(int row) const {
         if (c.row == row)
             return FromCore(c.value);
     return {};
+}
+
+int InfoPane::ContentHeight() const {
+    const QFontMetrics fm(font());
+    const int th = fm.height();
+    const int lh = static_cast<int>(1.2 * th);
+    int rows = 0;
+    for (const InfoPaneCell& c : m_cells)
+        rows = std::max(rows, c.row + 1);
+    // The first row starts one text height down; the same space stays below the last one.
+    return th + rows * lh + th;
+}
+
+// The pane grows to hold every row; the scroll area around it shows what the window cannot.
+void InfoPane::FitRows() {
+    setMinimumHeight(ContentHeight());
 }
 
 void InfoPane::paintEvent(QPaintEvent*) {

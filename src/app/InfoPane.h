@@ -2,6 +2,7 @@
 // The info pane (CInfo): the texts of the active spectrum in rows, painted in the info-pane font
 // on its background colour. The texts come from the core; this widget only places them.
 
+#include <QFont>
 #include <QPainter>
 #include <QWidget>
 #include <functional>
@@ -9,6 +10,7 @@
 
 #include "appcore/DppInfoValues.h"
 #include "appcore/InfoPaneRows.h"
+#include "settings/ProfileValues.h"
 
 namespace vorna {
 
@@ -26,6 +28,8 @@ public:
     QString Label(int row) const;
     QString Value(int row) const;
     void ApplyProfileLook();
+    // The height that shows every row whole.
+    int ContentHeight() const;
     // The labels and values for a printed page, in the pane's own pixels, without background.
     void PaintForPrint(QPainter& p) const;
     // The connected DPP's values for the live spectrum in the DPP layout.
@@ -40,6 +44,7 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
 
 private:
+    void FitRows();
     void PaintTexts(QPainter& p) const;
 
     ProgramState& m_state;
@@ -51,5 +56,11 @@ private:
 // 0x00BBGGRR as the profile stores colours.
 QColor ColorFromRgbWord(int bgr);
 int RgbWordFromColor(const QColor& color);
+
+// A pane font of the profile drawn on `base` (the toolkit's default font): the face, pixel
+// height and boldness the profile names, `base` for what it leaves open.
+QFont FontFromProfile(const PaneFont& font, const QFont& base);
+// The chosen font in the profile's terms.
+void StoreFont(const QFont& chosen, PaneFont& font);
 
 } // namespace vorna

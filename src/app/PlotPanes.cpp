@@ -1,10 +1,13 @@
 #include "app/PlotPanes.h"
 
+#include <QApplication>
 #include <QWidget>
+#include <algorithm>
 #include <cmath>
 
 #include "app/InfoPane.h"
 #include "appcore/ProgramState.h"
+#include "appcore/WindowPlacement.h"
 #include "display/CPlot.h"
 #include "display/PlotDisplaySink.h"
 #include "display/SpectraListPlotPort.h"
@@ -71,7 +74,7 @@ PlotPanes::PlotPanes(ProgramState& state, UserPrompt& prompt, QWidget* parent, H
     m_nav = new NavigationPane(*m_plot, parent);
     m_nav->setObjectName("NavigationPane");
     m_nav->setPlotFocusTarget(m_widget);
-    m_nav->setBackground(ColorFromRgbWord(state.Profile().selectColor));
+    ApplySelectPaneLook();
     m_plot->AddListener(this);
     ViewChanged();
     auto context = [this](const QPoint& p) {
@@ -109,17 +112,30 @@ bool PlotPanes::RunCommand(int commandId) {
 
 void PlotPanes::ApplyProfile() {
     m_plot->SetSettings(SettingsFromProfile(m_state.Profile()));
-    m_nav->setBackground(ColorFromRgbWord(m_state.Profile().selectColor));
+    ApplySelectPaneLook();
     m_plot->UnitsChanged();
     m_plot->Invalidate();
+}
+
+// The select-pane font serves the navigation pane and the plot's axis labels alike.
+void PlotPanes::ApplySelectPaneLook() {
+    const CSProfile& p = m_state.Profile();
+    const QFont font = FontFromProfile(p.selectFont, QApplication::font());
+    m_nav->setFont(font);
+    m_widget->setFont(font);
+    // Both rows of the navigation pane stay whole in a larger font.
+    m_nav->setMinimumHeight(std::max(kMinimumSplit, m_nav->minimumSizeHint().height()));
+    m_nav->setBackground(ColorFromRgbWord(p.selectColor));
 }
 
 int PlotPanes::CursorAbsolute() const {
     return static_cast<int>(std::trunc(m_plot->Cursor() + 0.5));
 }
 
-void PlotPanes::CommandRequested(int commandId, bool) {
-    if (m_hooks.command)
+void PlotPanes::CommandRequested(int commandId, bool fromKeyboard) {
+    if (fromKeyboard && m_hooks.keyCommand)
+        m_hooks.keyCommand(commandId);
+    else if (m_hooks.command)
         m_hooks.command(commandId);
 }
 

@@ -43,6 +43,7 @@ class PlotPanes : public PlotListener {
 public:
     struct Hooks {
         std::function<void(int)> command;           // a key that is a main-window command
+        std::function<void(int)> keyCommand;        // the same with the key's follow-up
         std::function<void()> refreshInfo;          // ROI selection, units
         std::function<void(const QPoint&)> context; // right click: the "Select" menu
         std::function<void(int)> cursorMoved;       // absolute channel
@@ -61,6 +62,8 @@ public:
     bool RunCommand(int commandId);
     // Profile values of the plot changed (scale, colours, grid).
     void ApplyProfile();
+    // The select-pane font and background colour of the profile, shown at once.
+    void ApplySelectPaneLook();
     int CursorAbsolute() const;
 
     void ViewChanged() override;

@@ -27,6 +27,8 @@ void RegisterFileCommands(CommandRouter& router, ShellContext& context);
 // Printing and capture of the main window (registered with the File menu's commands).
 void RegisterOutputCommands(CommandRouter& router, ShellContext& context);
 void RegisterViewCommands(CommandRouter& router, ShellContext& context);
+// Space, D and T in the plot: the command, then what the key does after it.
+void RunPlotKeyCommand(ShellContext& context, int commandId);
 void RegisterAnalyzeCommands(CommandRouter& router, ShellContext& context);
 void RegisterRoiCommands(CommandRouter& router, ShellContext& context);
 void RegisterDeviceCommands(CommandRouter& router, ShellContext& context);

@@ -1,10 +1,12 @@
 #include "app/SpectraListWindow.h"
 
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "app/CMainFrame.h"
 #include "app/DialogPositions.h"
@@ -18,6 +20,7 @@ namespace vorna {
 SpectraListRowsView::SpectraListRowsView(ProgramState& state, CMainFrame& frame, QWidget* parent)
     : QWidget(parent), m_state(state), m_frame(frame) {
     setObjectName("SpectraListRows");
+    setFocusPolicy(Qt::StrongFocus);
 }
 
 void SpectraListRowsView::SetRows(std::vector<SpectraListRow> rows) {
@@ -75,6 +78,35 @@ void SpectraListRowsView::mousePressEvent(QMouseEvent* event) {
     }
     m_state.Spectra().Activate(row);
     m_frame.RefreshPanes();
+}
+
+void SpectraListRowsView::keyPressEvent(QKeyEvent* event) {
+    CSpectraList& list = m_state.Spectra();
+    const int active = list.GetActivePosition();
+    const int last = static_cast<int>(m_rows.size()) - 1;
+    int row = -1;
+    switch (event->key()) {
+    case Qt::Key_Up:
+        row = std::max(0, active - 1);
+        break;
+    case Qt::Key_Down:
+        row = std::min(last, active + 1);
+        break;
+    case Qt::Key_Home:
+        row = 0;
+        break;
+    case Qt::Key_End:
+        row = last;
+        break;
+    default:
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    if (row >= 0 && row != active) {
+        list.Activate(row);
+        m_frame.RefreshPanes();
+    }
+    event->accept();
 }
 
 void SpectraListRowsView::OpenContextMenu(const QPoint& local, const QPoint& global) {

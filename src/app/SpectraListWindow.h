@@ -26,6 +26,8 @@ public:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    // Up, Down, Home and End move the active spectrum as a list box selection would.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void OpenContextMenu(const QPoint& local, const QPoint& global);

@@ -1,5 +1,6 @@
 // The View and Display menus: bars, panes, fonts and colours, scale and units.
 
+#include <QApplication>
 #include <QColorDialog>
 #include <QFontDialog>
 #include <QSplitter>
@@ -15,6 +16,8 @@
 #include "appcore/ProgramState.h"
 #include "appcore/WindowPlacement.h"
 #include "display/CPlot.h"
+#include "dpp/DppController.h"
+#include "kestrel/CAcq.h"
 
 namespace vorna {
 
@@ -44,19 +47,21 @@ void ToggleFlag(ShellContext& c, int CSProfile::*flag) {
     c.frame.RefreshPanes();
 }
 
+// Both panes take their look from the profile again, so whichever changed shows at once.
+void ApplyPaneLooks(ShellContext& c) {
+    c.frame.Info()->ApplyProfileLook();
+    c.frame.Panes().ApplySelectPaneLook();
+    c.frame.RefreshPanes();
+}
+
 void ChooseFont(ShellContext& c, PaneFont& font) {
     bool ok = false;
-    QFont initial = c.frame.Info()->font();
-    if (!font.face.empty())
-        initial.setFamily(FromCore(font.face));
-    const QFont chosen = QFontDialog::getFont(&ok, initial, &c.frame);
+    const QFont chosen = QFontDialog::getFont(&ok, FontFromProfile(font, QApplication::font()),
+                                              &c.frame, QStringLiteral("Font"));
     if (!ok)
         return;
-    font.face = ToCore(chosen.family());
-    font.height = -(chosen.pixelSize() > 0 ? chosen.pixelSize() : QFontInfo(chosen).pixelSize());
-    font.weight = chosen.bold() ? 700 : 400;
-    c.frame.Info()->ApplyProfileLook();
-    c.frame.RefreshPanes();
+    StoreFont(chosen, font);
+    ApplyPaneLooks(c);
 }
 
 void ChooseColour(ShellContext& c, int& colour) {
@@ -64,8 +69,7 @@ void ChooseColour(ShellContext& c, int& colour) {
     if (!chosen.isValid())
         return;
     colour = RgbWordFromColor(chosen);
-    c.frame.Info()->ApplyProfileLook();
-    c.frame.RefreshPanes();
+    ApplyPaneLooks(c);
 }
 
 void AllPanes(ShellContext& c) {
@@ -81,6 +85,32 @@ void AllPanes(ShellContext& c) {
 }
 
 } // namespace
+
+void RunPlotKeyCommand(ShellContext& c, int commandId) {
+    c.frame.Execute(commandId);
+    switch (static_cast<CommandId>(commandId)) {
+    case CommandId::StartAcquisition: {
+        // Space that leaves a DPP connected but idle (it stopped the run) reads it once more.
+        const DppController* dpp = c.state.Dpp();
+        if (c.state.Profile().deviceType != 0 && dpp && dpp->state() == DppLinkState::Connected)
+            c.frame.Execute(ToInt(CommandId::UpdateData));
+        break;
+    }
+    case CommandId::DeleteData:
+    case CommandId::ResetTime: {
+        // The status bar follows what the analyzer now holds: its panes are cleared and the
+        // connection indicator set again through the window's own messages.
+        MainWindowSink& sink = c.frame.Sink();
+        const CAcq* acq = c.state.Acq();
+        sink.Post(StatusTextEvent{0, ""});
+        sink.Post(DeviceStateEvent{1, acq && acq->Connected()});
+        sink.Post(StatusTextEvent{1, ""});
+        break;
+    }
+    default:
+        break;
+    }
+}
 
 void RegisterViewCommands(CommandRouter& r, ShellContext& c) {
     using C = CommandId;
@@ -107,8 +137,16 @@ void RegisterViewCommands(CommandRouter& r, ShellContext& c) {
     r.Register(ToInt(C::SelectPaneBackground),
                [&c] { ChooseColour(c, c.state.Profile().selectColor); });
     r.Register(ToInt(C::AllPanes), [&c] { AllPanes(c); });
-    for (C id : {C::PreviousView, C::SelectView, C::EditRoi, C::Center, C::FullRange, C::Autoscale})
+    for (C id : {C::PreviousView, C::SelectView, C::EditRoi, C::Center, C::Autoscale})
         r.Register(ToInt(id), [&c, id] { c.frame.RunPlotCommand(ToInt(id)); });
+    r.Register(ToInt(C::FullRange), [&c] {
+        c.frame.RunPlotCommand(ToInt(C::FullRange));
+        // A connected Kestrel at rest is read once, so the whole range shows its present data.
+        CAcq* acq = c.state.Acq();
+        if (c.state.Profile().deviceType == 0 && acq && c.state.DeviceConnected() &&
+            !c.state.Acquiring())
+            acq->RequestUpload();
+    });
 }
 
 } // namespace vorna

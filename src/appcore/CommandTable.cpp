@@ -9,8 +9,8 @@ namespace {
 using K = MenuEntry::Kind;
 using C = CommandId;
 
-MenuEntry Cmd(CommandId id) {
-    return {K::Command, id, {}, {}};
+MenuEntry Cmd(CommandId id, std::string caption = {}) {
+    return {K::Command, id, std::move(caption), {}};
 }
 MenuEntry Sep() {
     return {K::Separator, {}, {}, {}};
@@ -102,9 +102,9 @@ const std::vector<CommandSpec> kCommands = {
     {C::PreviousView, "Previous View", ""},
     {C::SelectView, "Select View", ""},
     {C::EditRoi, "Edit ROI", ""},
-    {C::Center, "Center", ""},
-    {C::FullRange, "Full Range", ""},
-    {C::Autoscale, "Autoscale", ""},
+    {C::Center, "Center\tC", ""},
+    {C::FullRange, "Full Horizontal Range\tH", ""},
+    {C::Autoscale, "Autoscale Vertical Range\tV", ""},
     {C::ContextHelp, "Context Help", ""},
     {C::Capture, "Capture", ""},
     {C::KeyboardPrint, "&Print\tCtrl+Shift+P", ""},
@@ -167,11 +167,25 @@ const std::vector<MenuSpec>& MainMenu() {
 const MenuSpec& SelectContextMenu() {
     static const MenuSpec menu{
         "Select",
-        {Cmd(C::PreviousView), Cmd(C::SelectView), Sep(), Cmd(C::EditRoi), Cmd(C::NextRoi),
-         Cmd(C::PreviousRoi), Cmd(C::DefineRoi), Cmd(C::PrintRoi), Cmd(C::CopyRoi),
+        {Cmd(C::PreviousView),
+         Cmd(C::SelectView),
+         Cmd(C::Center),
+         Cmd(C::FullRange),
+         Cmd(C::Autoscale),
+         Sep(),
+         Cmd(C::EditRoi),
+         Cmd(C::NextRoi),
+         Cmd(C::PreviousRoi),
+         Cmd(C::DefineRoi, "Define ROI..."),
+         Cmd(C::PrintRoi),
+         Cmd(C::CopyRoi),
          Sub("All ROIs", {Cmd(C::ShowAllRoi), Cmd(C::ClearAllRois)}),
-         Sub("Cursor ROI", {Cmd(C::ShowRoi), Cmd(C::ClearCursorRoi)}), Sep(), Cmd(C::Calibrate),
-         Cmd(C::SpectraList), Sep(), Cmd(C::PlotPane),
+         Sub("Cursor ROI", {Cmd(C::ShowRoi), Cmd(C::ClearCursorRoi)}),
+         Sep(),
+         Cmd(C::Calibrate, "Calibrate...\tF5"),
+         Cmd(C::SpectraList),
+         Sep(),
+         Cmd(C::PlotPane, "Plot Pane..."),
          Sub("Select Pane", {Cmd(C::SelectPaneFont), Cmd(C::SelectPaneBackground)}),
          Sub("Info Pane", {Cmd(C::InfoPaneFont), Cmd(C::InfoPaneBackground)})}};
     return menu;

@@ -21,7 +21,7 @@ struct MenuEntry {
     enum class Kind { Command, Separator, SubMenu, RecentFiles };
     Kind kind = Kind::Command;
     CommandId id{};
-    std::string caption; // sub-menus only
+    std::string caption; // sub-menus; a command's own caption in this menu (else the table's)
     std::vector<MenuEntry> children;
 };
 

@@ -62,6 +62,7 @@ bool AnalyzeEntryEnabled(CommandId id, const MenuContext& c) {
         return c.startDialogEnabled;
     case C::PrintRoi:
     case C::CopyRoi:
+        return c.selectedHasRois;
     case C::NextRoi:
     case C::PreviousRoi:
     case C::ClearAllRois:

@@ -21,6 +21,7 @@ struct MenuContext {
     bool selectedHasFile = false;
     bool selectedHidden = false;
     bool activeHasRois = false;
+    bool selectedHasRois = false; // Print ROI and Copy ROI act on the selected spectrum
     bool libraryLoaded = false;
     bool startDialogEnabled = false; // start_dlg_show
     int scaleType = 0;               // scale_type 0 lin, 1 log, 2 sqrt

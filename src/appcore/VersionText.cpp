@@ -3,6 +3,8 @@
 #include <fstream>
 #include <iterator>
 
+#include "common/NumberText.h"
+
 namespace vorna {
 
 std::string NormalizeVersionText(std::string_view raw) {
@@ -47,6 +49,31 @@ std::string FileProductVersion(const std::string& path) {
     const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     const std::string version = NormalizeVersionText(ProductVersionFromBytes(bytes));
     return version.empty() ? kUnknownVersion : version;
+}
+
+std::vector<std::string> AboutDeviceLines(const AboutDeviceFacts& f) {
+    std::vector<std::string> lines;
+    if (f.deviceType != 0) {
+        lines.push_back(f.dppSerial != 0 ? Format("%s (s/n %7i)", f.dppName.c_str(),
+                                                  static_cast<int>(f.dppSerial))
+                                         : f.dppName);
+        // A version byte holds the major number in its high and the minor in its low nibble.
+        lines.push_back(
+            Format("Firmware Version:  %d.%02d", f.dppFirmwareByte >> 4, f.dppFirmwareByte & 0x0F));
+        lines.push_back(Format("FPGA Version:  %d.%02d", f.dppFpgaByte >> 4, f.dppFpgaByte & 0x0F));
+        lines.push_back(Format("USB Driver Version:  %.03f", f.usbDriverVersion));
+    } else if (f.kestrelModel == 2) {
+        lines.push_back(
+            Format(f.kestrelUsb ? "KestrelA USB S/N:  %i" : "KestrelA S/N:  %i", f.kestrelSerial));
+    } else {
+        lines.push_back(f.kestrelModel == 1 ? "Kestrel" : "KestrelA");
+    }
+    if (f.shownHasDpp) {
+        lines.push_back(Format("%s (s/n %7s)", f.shownName.c_str(), f.shownSerial.c_str()));
+        lines.push_back("Firmware Version:  " + f.shownFirmware);
+        lines.push_back("FPGA Version:  " + f.shownFpga);
+    }
+    return lines;
 }
 
 } // namespace vorna

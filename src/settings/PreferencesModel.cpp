@@ -312,9 +312,9 @@ AfterPreferences DecideAfterPreferences(const ProfileValues& before, const Profi
                                 before.libraryFile != after.libraryFile ||
                                 before.libraryAutoload != after.libraryAutoload;
     d.loadLibrary = after.libraryAutoload != 0 && libraryChanged;
-    // Switching "Load on Startup" off empties the library as the Defaults do.
-    d.clearLibrary = !d.loadLibrary &&
-                     (defaultsUsed || (before.libraryAutoload != 0 && after.libraryAutoload == 0));
+    // Only the Defaults empty a loaded library; "Load on Startup" switched off is about the
+    // next start and leaves the library of this run alone.
+    d.clearLibrary = !d.loadLibrary && defaultsUsed;
     const bool templateChanged = before.spectraDirectory != after.spectraDirectory ||
                                  before.spectrumTemplateFile != after.spectrumTemplateFile ||
                                  before.loadCalibration != after.loadCalibration ||

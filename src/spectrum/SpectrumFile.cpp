@@ -246,12 +246,13 @@ int RecallTemplate(CSpectraList& list, const TemplateOptions& options) {
         show(env, Format("Spectrum template internal load error - %s.", path.c_str()));
         return 0;
     }
-    CSpectrum* active = list.GetActive();
-    if (!active)
+    // The template sets up the live spectrum; an open file keeps its own ROIs and calibration.
+    CSpectrum* live = list.At(0);
+    if (!live)
         return 0;
-    active->TakeTables(templ, options.loadCalibration, options.loadRoi, env,
-                       list.GetActivePosition());
-    active->RequestDisplayUpdate(env);
+    live->TakeTables(templ, options.loadCalibration, options.loadRoi, env,
+                     list.GetActivePosition());
+    live->RequestDisplayUpdate(env);
     return 1;
 }
 

@@ -1,6 +1,8 @@
 // vorna-cli stats, peaks, copy-data and autocal, run as a script would run them.
 
 #include <cstdio>
+#include <filesystem>
+#include <sstream>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -95,6 +97,75 @@ TEST(VornaCliAnalysis, StatsPrintsTheRoisWithTheirReportCells) {
     r = runCli("stats " + quoted(dir.file("missing.mca")), dir);
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.err.find("Can not open the file"), std::string::npos);
+}
+
+// A Gaussian fit that ends with a negative sigma is a fit: its centroid is reported.
+TEST(VornaCliAnalysis, StatsTakesTheCentroidOfAFitEndingWithANegativeSigma) {
+    TempDir dir;
+    const std::string file = quoted(VORNA_TEST_DATA_DIR "/fit/negative-sigma-fit.mca");
+    const std::string roi = " --roi 541:552 --background-channels 1 --fwhm-method 2";
+    CliRun r = runCli("stats " + file + roi + " --centroid-method 2", dir);
+    ASSERT_EQ(r.status, 0) << r.err;
+    const Json gauss = Json::parse(r.out)["rois"][0];
+    EXPECT_NEAR(gauss["centroid"].get<double>(), 546.878, 5e-4);
+    EXPECT_EQ(gauss["cells"][5], "546.88");
+    EXPECT_EQ(gauss["status_text"], "GOOD");
+
+    r = runCli("stats " + file + roi + " --centroid-method 0", dir);
+    ASSERT_EQ(r.status, 0) << r.err;
+    const Json plain = Json::parse(r.out)["rois"][0];
+    EXPECT_EQ(plain["cells"][5], "546.87");
+    // The width is the half-maximum one either way (method 2 shows it, it does not fit it).
+    EXPECT_EQ(gauss["cells"][2], plain["cells"][2]);
+    EXPECT_NEAR(gauss["fwhm"].get<double>(), 3.462, 5e-4);
+
+    // The help names what the method codes mean.
+    r = runCli("stats --help", dir);
+    EXPECT_NE(r.out.find("2 Percent"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("3 Gaussian fit"), std::string::npos);
+    EXPECT_NE(r.out.find("1 Median, 2 Gaussian fit"), std::string::npos);
+}
+
+// The vorna-cli command lines the README and the user guide show, in their order: `vorna-cli`
+// at the start of a line, a trailing "# ..." comment dropped, HTML entities undone.
+std::vector<std::string> documentedCommands(const std::string& file) {
+    std::istringstream in(readFile(file));
+    std::vector<std::string> commands;
+    std::string line;
+    while (std::getline(in, line)) {
+        const size_t start = line.find_first_not_of(' ');
+        if (start == std::string::npos || line.compare(start, 10, "vorna-cli ") != 0)
+            continue;
+        line = line.substr(start + 10);
+        if (const size_t comment = line.find("  #"); comment != std::string::npos)
+            line.erase(comment);
+        for (auto [entity, text] :
+             {std::pair{"&lt;", "<"}, {"&gt;", ">"}, {"&quot;", "\""}, {"&amp;", "&"}})
+            for (size_t at; (at = line.find(entity)) != std::string::npos;)
+                line.replace(at, std::string(entity).size(), text);
+        commands.push_back(line);
+    }
+    return commands;
+}
+
+// Every command example a user may copy works on the example files, in the order shown.
+TEST(VornaCliAnalysis, DocumentedCommandsRunOnTheExampleFiles) {
+    int ran = 0;
+    for (const char* doc : {"/README.md", "/docs/manual/index.html"}) {
+        TempDir dir;
+        std::filesystem::copy(VORNA_SOURCE_DIR "/examples", dir.file("examples"));
+        for (const std::string& args : documentedCommands(std::string(VORNA_SOURCE_DIR) + doc)) {
+            CliRun r = vorna::test::runCommand(
+                "cd " + quoted(dir.path()) + " && " + VORNA_CLI_PATH + " " + args, dir);
+            EXPECT_EQ(r.status, 0) << doc << ": vorna-cli " << args << "\n" << r.err;
+            if (const size_t out = args.find("--out "); out != std::string::npos) {
+                EXPECT_TRUE(std::filesystem::exists(dir.file(args.substr(out + 6))))
+                    << "vorna-cli " << args;
+            }
+            ++ran;
+        }
+    }
+    EXPECT_GE(ran, 8);
 }
 
 TEST(VornaCliAnalysis, StatsSmoothsOnceAndNamesElements) {

@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <sstream>
+#include <string>
 
 #include "AnalysisFixtures.h"
+#include "TestSupport.h"
 #include "analysis/GaussFit.h"
 #include "analysis/RoiStatistics.h"
 #include "analysis/Smoothing.h"
@@ -21,6 +24,24 @@ CRoiEntry compute(std::vector<double> y, int start, int end, const AnalysisSetti
 // An asymmetric peak worked through by hand: background 0 at both ends, peak channels
 // 0, 10, 40, 100, 60, 10, 0.
 const std::vector<double> kHandPeak = {0, 0, 10, 40, 100, 60, 10, 0, 0};
+
+// The channel counts of a spectrum file (the lines between its DATA and END markers).
+std::vector<double> countsOf(const std::string& file) {
+    std::istringstream in(vorna::test::readFile(file));
+    std::vector<double> y;
+    std::string line;
+    bool data = false;
+    while (std::getline(in, line)) {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        if (line == "<<END>>")
+            break;
+        if (data)
+            y.push_back(std::stod(line));
+        data = data || line == "<<DATA>>";
+    }
+    return y;
+}
 
 } // namespace
 
@@ -200,6 +221,32 @@ TEST(RoiStatistics, AWanderingFitCountsAsNoFit) {
     EXPECT_NEAR(good.centroid, 105.2, 0.01);
     EXPECT_GT(good.fwhm, 0);
     EXPECT_GT(good.area, 0);
+}
+
+// Counting data on which the iteration ends with a negative sigma. The model only sees sigma
+// squared, so the fit is sound: its centroid is taken. Its area keeps the sign of sigma, and
+// the statistics take a fitted width only together with a positive fitted area.
+TEST(RoiStatistics, AFitEndingWithANegativeSigmaKeepsItsCentroid) {
+    const std::vector<double> y = countsOf(VORNA_TEST_DATA_DIR "/fit/negative-sigma-fit.mca");
+    ASSERT_EQ(y.size(), 1024u);
+    const GaussFitResult fit = FitGaussian(y.data(), 1024, 541, 552, 1);
+    EXPECT_NEAR(fit.centroid, 546.878, 5e-4);
+    EXPECT_NEAR(fit.fwhm, 3.845, 5e-4);
+    EXPECT_LT(fit.area, 0);
+
+    AnalysisSettings s;
+    const CRoiEntry plain = compute(y, 541, 552, s);
+    EXPECT_NEAR(plain.centroid, 546.872, 5e-4);
+    EXPECT_NEAR(plain.fwhm, 3.462, 5e-4);
+    for (FwhmMethod method : {FwhmMethod::Percent, FwhmMethod::Gauss}) {
+        s.fwhmCalcMethod = method;
+        s.centroidCalcMethod = CentroidMethod::Gauss;
+        const CRoiEntry gauss = compute(y, 541, 552, s);
+        ASSERT_EQ(gauss.status, RoiStatus::Good);
+        EXPECT_EQ(gauss.centroid, fit.centroid);
+        EXPECT_EQ(gauss.fwhm, plain.fwhm);
+        EXPECT_EQ(gauss.netArea, plain.netArea);
+    }
 }
 
 TEST(RoiStatistics, AFitAlreadyRunningMakesOthersSkipTheirs) {

@@ -275,6 +275,15 @@ void PreferencesTest::closingReloadsAndRecomputesOnlyWhatChanged() {
     QVERIFY(active->Lock()->m_roi[0].grossArea > 0.0);
     QCOMPARE(frame.StatusText(0), QStringLiteral("before")); // the library was not reloaded
 
+    // "Load on Startup" switched off is for the next start: this run keeps its library.
+    runWith([](CProperties& s) {
+        for (QCheckBox* box : s.findChildren<QCheckBox*>())
+            if (box->text() == QStringLiteral("Load on S&tartup"))
+                box->setChecked(false);
+    });
+    QCOMPARE(state.Profile().libraryAutoload, 0);
+    QVERIFY(state.Library().IsLoaded());
+
     // "Configure MCA properties" opens the same sheet on its MCA page, after saying that the
     // analyzer is not connected.
     int page = -1;

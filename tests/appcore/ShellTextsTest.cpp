@@ -127,11 +127,13 @@ TEST(SpectraList, LettersColoursAndRowHits) {
 
 TEST(KeyboardMap, RowsInTableOrder) {
     const auto& rows = KeyboardMapRows();
-    ASSERT_EQ(rows.size(), 33u);
+    ASSERT_EQ(rows.size(), 36u);
     EXPECT_STREQ(rows.front().shortcut, "Right Arrow");
     EXPECT_STREQ(rows[15].description, "Compress horizontal scale");
     EXPECT_STREQ(rows[10].description, "Cycle amoung linear, log, and square root scales");
     EXPECT_STREQ(rows.back().shortcut, "F9");
+    EXPECT_STREQ(rows[17].shortcut, "C");
+    EXPECT_STREQ(rows[19].description, "Autoscale vertical range");
 }
 
 TEST(RecentFiles, KeepsFourNewestFirstWithoutDuplicatesAndMapsIds) {
@@ -182,4 +184,38 @@ TEST(WindowPlacement, KeepsWindowsAndSplittersUsable) {
     EXPECT_EQ(p.plotHeight, 400 - 7 * 16);
     EXPECT_EQ(PlaceDialog({1900, -5}, 300, 200, screen).x, 1620);
     EXPECT_EQ(PlaceDialog({1900, -5}, 300, 200, screen).y, 0);
+}
+
+TEST(AboutBox, DeviceLinesFollowTheAnalyzerAndTheShownSpectrum) {
+    AboutDeviceFacts f;
+    EXPECT_EQ(AboutDeviceLines(f), std::vector<std::string>{"KestrelA"}); // nothing connected
+    f.kestrelModel = 1;
+    EXPECT_EQ(AboutDeviceLines(f), std::vector<std::string>{"Kestrel"});
+    f.kestrelModel = 2;
+    f.kestrelSerial = 4711;
+    EXPECT_EQ(AboutDeviceLines(f), std::vector<std::string>{"KestrelA S/N:  4711"});
+    f.kestrelUsb = true;
+    EXPECT_EQ(AboutDeviceLines(f), std::vector<std::string>{"KestrelA USB S/N:  4711"});
+
+    AboutDeviceFacts d;
+    d.deviceType = 2;
+    d.dppName = "Plover";
+    d.dppFirmwareByte = 0x4E;
+    d.dppFpgaByte = 0x51;
+    d.usbDriverVersion = 2.5;
+    EXPECT_EQ(AboutDeviceLines(d),
+              (std::vector<std::string>{"Plover", "Firmware Version:  4.14", "FPGA Version:  5.01",
+                                        "USB Driver Version:  2.500"}));
+    d.dppSerial = 1234;
+    d.shownHasDpp = true;
+    d.shownName = "Osprey";
+    d.shownSerial = "99";
+    d.shownFirmware = "6.02";
+    d.shownFpga = "6.01";
+    const std::vector<std::string> lines = AboutDeviceLines(d);
+    ASSERT_EQ(lines.size(), 7u);
+    EXPECT_EQ(lines[0], "Plover (s/n    1234)");
+    EXPECT_EQ(lines[4], "Osprey (s/n      99)");
+    EXPECT_EQ(lines[5], "Firmware Version:  6.02");
+    EXPECT_EQ(lines[6], "FPGA Version:  6.01");
 }

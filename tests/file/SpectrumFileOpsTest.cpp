@@ -254,7 +254,10 @@ TEST(SpectrumFile, FailedSaveKeepsThePreviousFile) {
 
 TEST(SpectrumFile, TemplateRecall) {
     World w;
-    CSpectrum* active = w.list->Add(std::make_unique<CSpectrum>(w.env.slots, 1), true);
+    CSpectrum* live = w.list->At(0);
+    w.list->Activate(0);
+    ASSERT_TRUE(live->AllocateData(256));
+    live->m_pData[15] = 500;
     writeFile(w.dir.file("template.mca"), spectrumBytes("T", 0, true));
 
     TemplateOptions options;
@@ -262,13 +265,21 @@ TEST(SpectrumFile, TemplateRecall) {
     EXPECT_EQ(RecallTemplate(*w.list, options), 0) << "neither calibration nor ROIs wanted";
     options.loadRoi = true;
     EXPECT_EQ(RecallTemplate(*w.list, options), 1);
-    EXPECT_EQ(active->m_roi.GetCount(), 1);
-    EXPECT_EQ(active->m_calibrate.GetCount(), 0);
-    EXPECT_NE(active->m_roi[0].status, RoiStatus::Invalid)
-        << "statistics computed for the new ROIs";
+    EXPECT_EQ(live->m_roi.GetCount(), 1);
+    EXPECT_EQ(live->m_calibrate.GetCount(), 0);
+    EXPECT_NE(live->m_roi[0].status, RoiStatus::Invalid) << "statistics computed for the new ROIs";
     options.loadCalibration = true;
     EXPECT_EQ(RecallTemplate(*w.list, options), 1);
-    EXPECT_TRUE(active->m_calibrate.IsCalibrated());
+    EXPECT_TRUE(live->m_calibrate.IsCalibrated());
+
+    // With an open file active the template still goes to the live spectrum only.
+    CSpectrum* file = w.list->Add(std::make_unique<CSpectrum>(w.env.slots, 1), true);
+    ASSERT_EQ(w.list->GetActive(), file);
+    live->m_roi.Clear();
+    EXPECT_EQ(RecallTemplate(*w.list, options), 1);
+    EXPECT_EQ(live->m_roi.GetCount(), 1);
+    EXPECT_EQ(file->m_roi.GetCount(), 0);
+    EXPECT_FALSE(file->m_calibrate.IsCalibrated());
     EXPECT_TRUE(w.prompt.messages.empty());
 
     options.templateFile = "*.mca";

@@ -163,10 +163,10 @@ TEST(PreferencesModel, ReloadsOnlyWhatTheirSettingsChanged) {
     EXPECT_TRUE(d.recomputeRois);
     EXPECT_FALSE(d.loadTemplate);
     after = before;
-    after.libraryAutoload = 0; // "Load on Startup" switched off empties the library
+    after.libraryAutoload = 0; // "Load on Startup" switched off keeps this run's library
     after.spectrumTemplateFile = "t.mca";
     d = DecideAfterPreferences(before, after, false);
-    EXPECT_TRUE(d.clearLibrary);
+    EXPECT_FALSE(d.clearLibrary);
     EXPECT_FALSE(d.loadLibrary);
     EXPECT_TRUE(d.loadTemplate);
     d = DecideAfterPreferences(before, before, true);

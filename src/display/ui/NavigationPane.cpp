@@ -114,6 +114,11 @@ NavigationPane::Layout NavigationPane::ComputeLayout() const {
     return l;
 }
 
+QSize NavigationPane::minimumSizeHint() const {
+    const Layout l = ComputeLayout();
+    return {100, std::max(40, l.y2 + l.lh + l.y0)};
+}
+
 void NavigationPane::Relayout() {
     m_laidOutFor = size();
     const Layout l = ComputeLayout();
@@ -142,6 +147,7 @@ void NavigationPane::changeEvent(QEvent* event) {
         for (QLineEdit* e : m_fields)
             e->setFont(font());
         Relayout();
+        updateGeometry(); // a larger font asks the splitter for more height
     }
 }
 

@@ -29,6 +29,8 @@ public:
     void setBackground(const QColor& color);
 
     QLineEdit* field(NavField f) const;
+    // Tall enough for both rows of fields and buttons in the pane's font.
+    QSize minimumSizeHint() const override;
     ZoomArrowButton* zoomButton(ZoomButton b) const;
     // The texts the pane paints (for tests and the info pane's neighbours).
     QString scaleLabel() const;

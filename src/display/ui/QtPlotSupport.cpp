@@ -16,10 +16,14 @@ std::optional<PlotKey> ToPlotKey(int qtKey) {
         return PlotKey::Space;
     case Qt::Key_A:
         return PlotKey::A;
+    case Qt::Key_C:
+        return PlotKey::C;
     case Qt::Key_D:
         return PlotKey::D;
     case Qt::Key_E:
         return PlotKey::E;
+    case Qt::Key_H:
+        return PlotKey::H;
     case Qt::Key_J:
         return PlotKey::J;
     case Qt::Key_K:
@@ -40,6 +44,8 @@ std::optional<PlotKey> ToPlotKey(int qtKey) {
         return PlotKey::T;
     case Qt::Key_U:
         return PlotKey::U;
+    case Qt::Key_V:
+        return PlotKey::V;
     case Qt::Key_Y:
         return PlotKey::Y;
     case Qt::Key_Z:

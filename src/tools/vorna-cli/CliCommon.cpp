@@ -11,14 +11,19 @@ void addAnalysisOptions(CLI::App* c, AnalysisOptions& o) {
     c->add_option("--background-channels", s.backgroundChannels, "background_channels")
         ->capture_default_str();
     c->add_option("--good-peak-level", s.goodPeakLevel, "good_peak_level")->capture_default_str();
-    c->add_option("--fwhm-method", s.fwhmCalcMethod, "m_nFWHMCalcMethod (0..4)")
+    c->add_option("--fwhm-method", s.fwhmCalcMethod,
+                  "m_nFWHMCalcMethod: 0 Normal, 1 Smoothing, 2 Percent "
+                  "(the normal width, shown as a share of the centroid), 3 Gaussian fit, "
+                  "4 Variance")
         ->type_name("INT")
         ->check(CLI::Range(0, 4))
         ->capture_default_str();
-    c->add_option("--fwhm-smooths", s.fwhmNoSmooths, "m_nFWHMNoSmooths (0, 1)")
+    c->add_option("--fwhm-smooths", s.fwhmNoSmooths,
+                  "m_nFWHMNoSmooths, with FWHM method 1: 0 three-point, 1 five-point smoothing")
         ->check(CLI::Range(0, 1))
         ->capture_default_str();
-    c->add_option("--centroid-method", s.centroidCalcMethod, "m_nCentroidCalcMethod (0..2)")
+    c->add_option("--centroid-method", s.centroidCalcMethod,
+                  "m_nCentroidCalcMethod: 0 Normal (first moment), 1 Median, 2 Gaussian fit")
         ->type_name("INT")
         ->check(CLI::Range(0, 2))
         ->capture_default_str();
