@@ -37,3 +37,5 @@ vorna_widget_test(vorna_app_kestrel_tests SIMULATE kestrela TIMEOUT 300
 vorna_widget_test(vorna_prefs_tests SOURCES app/PreferencesTest.cpp)
 # The program driving simulated DPPs on the simulated USB bus in real time.
 vorna_widget_test(vorna_app_dpp_tests SIMULATE plover SOURCES app/DppWiringTest.cpp)
+# The DPP property sheet, tuning and oscilloscope against simulated DPPs in real time.
+vorna_widget_test(vorna_app_dppsetup_tests SIMULATE plover TIMEOUT 240 SOURCES app/DppSetupTest.cpp)

@@ -1,4 +1,5 @@
 #include "app/CMainFrame.h"
+#include "app/DppSetupCommands.h"
 
 #include <QAction>
 #include <QApplication>
@@ -371,7 +372,8 @@ void CMainFrame::HandleMessage(MainMessage message, intptr_t wparam, intptr_t lp
         m_repeat->AcquisitionEnded();
         break;
     default:
-        // Device, tuning and companion messages have no receiver in this build.
+        // The DPP's setup, tuning and scope messages; companion messages have no receiver yet.
+        HandleDppMessage(*this, message, wparam, lparam);
         break;
     }
 }

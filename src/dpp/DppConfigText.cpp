@@ -90,6 +90,10 @@ DppTextContext DppTextContext::FromStatus(const DppStatusRecord& status) {
     return {status.deviceType, status.directHighVoltage, status.FastClock()};
 }
 
+const char* McsTimebaseText(int code) {
+    return kMcsTimebases[code >= 0 && code <= 15 ? code : 6];
+}
+
 std::string BlrText(uint8_t blr, bool fastClock) {
     if (blr == 0x3F)
         return "BLR:OFF";
@@ -128,7 +132,7 @@ std::string ConfigurationText(const DppConfigRecord& r, const DppTextContext& ct
     line("AutoBaseline: ", r.AutoBaseline != 0 ? "On" : "Off");
     line("BLR: ", BlrText(r.BLR, fast));
     line("Acquisition Mode: ", acquisitionModeText(r.AcqMode));
-    line("MCS Timebase: ", kMcsTimebases[r.MCSTimebase <= 15 ? r.MCSTimebase : 6]);
+    line("MCS Timebase: ", McsTimebaseText(r.MCSTimebase));
     line("MCA Channels: ", Format("%ld", static_cast<long>(ChannelsFromCode(r.MCA))));
     line("Slow Threshold: ", Format("%.2f%% FS", r.SlowChThreshold * 400 / 4096.0));
     line("Buffer Select: ", bufferText(r.BufferSelect));

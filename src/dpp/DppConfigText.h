@@ -22,6 +22,9 @@ struct DppTextContext {
 // 80 MHz clock).
 std::string BlrText(uint8_t blr, bool fastClock);
 
+// MCS dwell code 0..15 as text ("10mS/channel" .. "300 sec/channel"); others read as 6.
+const char* McsTimebaseText(int code);
+
 // The configuration block (lines ending CR LF, without the markers).
 std::string ConfigurationText(const DppConfigRecord& record, const DppTextContext& context);
 std::string ConfigurationText(const DppConfigRecord& record, const DppStatusRecord& status);

@@ -322,7 +322,7 @@ SlowThresholdSearch FindSlowThreshold(std::span<const double> counts, int channe
     return result;
 }
 
-DppFieldSpec FieldSpec(DppNumberField field, const DppFieldContext& context) {
+DppFieldSpec FieldSpec(DppField field, const DppFieldContext& context) {
     const int type = context.deviceType;
     const bool direct = context.directHighVoltage;
     auto integer = [](int lo, int hi) {
@@ -331,7 +331,7 @@ DppFieldSpec FieldSpec(DppNumberField field, const DppFieldContext& context) {
     auto decimal = [](int v) { return Format("%d", v); };
     DppFieldSpec s;
     switch (field) {
-    case DppNumberField::SlowThresholdPercent:
+    case DppField::SlowThresholdPercent:
         s = {0,
              kMaxThresholdByte,
              context.channels <= 256 ? 2 : 1,
@@ -341,10 +341,10 @@ DppFieldSpec FieldSpec(DppNumberField field, const DppFieldContext& context) {
              [](std::string_view t) { return SlowThresholdByteFromPercent(NumberOf(t)); },
              "Slow channel threshold in percent of full scale (at most 24.41%)"};
         break;
-    case DppNumberField::FastThreshold:
+    case DppField::FastThreshold:
         s = {0, 250, 1, true, true, decimal, integer(0, 250), "Fast channel threshold (0 to 250)"};
         break;
-    case DppNumberField::CoarseGain: {
+    case DppField::CoarseGain: {
         const int highest = HighestGainCode(type);
         s = {0,
              highest,
@@ -358,7 +358,7 @@ DppFieldSpec FieldSpec(DppNumberField field, const DppFieldContext& context) {
              "Coarse gain; type a gain to choose the nearest step"};
         break;
     }
-    case DppNumberField::FineGain: {
+    case DppField::FineGain: {
         const int lo = MinFineGain(type), hi = MaxFineGain(type);
         s = {lo,
              hi,
@@ -372,7 +372,7 @@ DppFieldSpec FieldSpec(DppNumberField field, const DppFieldContext& context) {
              "Fine gain, multiplies the coarse gain"};
         break;
     }
-    case DppNumberField::PoleZero:
+    case DppField::PoleZero:
         s = {0,
              250,
              1,
@@ -382,7 +382,7 @@ DppFieldSpec FieldSpec(DppNumberField field, const DppFieldContext& context) {
              integer(0, 250),
              "Pole zero adjustment (0 is off)"};
         break;
-    case DppNumberField::InputOffset:
+    case DppField::InputOffset:
         s = {0,
              4000,
              5,
@@ -392,7 +392,7 @@ DppFieldSpec FieldSpec(DppNumberField field, const DppFieldContext& context) {
              [](std::string_view t) { return InputOffsetFromVolts(NumberOf(t)); },
              "Input offset in volts (-2.048 to 1.952)"};
         break;
-    case DppNumberField::Tec:
+    case DppField::Tec:
         s = {2458,
              4095,
              1,
@@ -402,7 +402,7 @@ DppFieldSpec FieldSpec(DppNumberField field, const DppFieldContext& context) {
              [](std::string_view t) { return TecFromKelvin(NumberOf(t)); },
              "Detector cooler set point in kelvin"};
         break;
-    case DppNumberField::HighVoltage:
+    case DppField::HighVoltage:
         s = {0,
              4000,
              1,
@@ -412,7 +412,7 @@ DppFieldSpec FieldSpec(DppNumberField field, const DppFieldContext& context) {
              [direct](std::string_view t) { return HighVoltageFromVolts(NumberOf(t), direct); },
              "Detector high voltage in volts"};
         break;
-    case DppNumberField::OutputOffset:
+    case DppField::OutputOffset:
         s = {0,
              125,
              1,
@@ -422,7 +422,7 @@ DppFieldSpec FieldSpec(DppNumberField field, const DppFieldContext& context) {
              OutputOffsetFromText,
              "Offset of the analog output in millivolts"};
         break;
-    case DppNumberField::RtdSlow: {
+    case DppField::RtdSlow: {
         const bool osprey = IsOspreyClass(type);
         s = {0,
              250,
@@ -434,7 +434,7 @@ DppFieldSpec FieldSpec(DppNumberField field, const DppFieldContext& context) {
              "Rise time discrimination slow threshold"};
         break;
     }
-    case DppNumberField::RtdFast: {
+    case DppField::RtdFast: {
         const bool osprey = IsOspreyClass(type);
         s = {4,
              19,

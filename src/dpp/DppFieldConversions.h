@@ -108,7 +108,7 @@ struct SlowThresholdSearch {
 SlowThresholdSearch FindSlowThreshold(std::span<const double> counts, int channels);
 
 // --- the field table ---
-enum class DppNumberField {
+enum class DppField {
     SlowThresholdPercent,
     FastThreshold,
     CoarseGain,
@@ -140,7 +140,7 @@ struct DppFieldSpec {
     const char* tip = "";
 };
 
-DppFieldSpec FieldSpec(DppNumberField field, const DppFieldContext& context);
+DppFieldSpec FieldSpec(DppField field, const DppFieldContext& context);
 // The value `direction` steps away (negative down), wrapping or stopping at the ends.
 int StepFieldValue(const DppFieldSpec& spec, int value, int direction);
 int LimitFieldValue(const DppFieldSpec& spec, int value);

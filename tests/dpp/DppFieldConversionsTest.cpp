@@ -11,10 +11,10 @@ using namespace vorna;
 
 namespace {
 
-int Commit(DppNumberField field, std::string_view text, DppFieldContext context = {}) {
+int Commit(DppField field, std::string_view text, DppFieldContext context = {}) {
     return FieldSpec(field, context).read(text);
 }
-std::string Show(DppNumberField field, int value, DppFieldContext context = {}) {
+std::string Show(DppField field, int value, DppFieldContext context = {}) {
     return FieldSpec(field, context).text(value);
 }
 
@@ -22,16 +22,16 @@ std::string Show(DppNumberField field, int value, DppFieldContext context = {}) 
 
 TEST(DppFieldConversions, ThresholdScaleClampsAndShowsPercent) {
     // 30 % is beyond the scale: the largest byte, shown as the scale's top.
-    EXPECT_EQ(Commit(DppNumberField::SlowThresholdPercent, "30"), 250);
-    EXPECT_EQ(Show(DppNumberField::SlowThresholdPercent, 250), "24.41% FS");
-    EXPECT_EQ(Commit(DppNumberField::SlowThresholdPercent, "-4"), 0);
-    EXPECT_EQ(Commit(DppNumberField::SlowThresholdPercent, "junk"), 0);
+    EXPECT_EQ(Commit(DppField::SlowThresholdPercent, "30"), 250);
+    EXPECT_EQ(Show(DppField::SlowThresholdPercent, 250), "24.41% FS");
+    EXPECT_EQ(Commit(DppField::SlowThresholdPercent, "-4"), 0);
+    EXPECT_EQ(Commit(DppField::SlowThresholdPercent, "junk"), 0);
     EXPECT_EQ(SlowThresholdByteFromChannel(100, 1024), 100);
     EXPECT_EQ(SlowThresholdChannel(100, 4096), 400);
     // Channel counts outside 256..8192 use the nearest end of the scale.
     EXPECT_EQ(SlowThresholdChannel(100, 64), 25);
     // 256 channels: one arrow click moves two bytes.
-    EXPECT_EQ(FieldSpec(DppNumberField::SlowThresholdPercent, {0, false, 256}).step, 2);
+    EXPECT_EQ(FieldSpec(DppField::SlowThresholdPercent, {0, false, 256}).step, 2);
 }
 
 TEST(DppFieldConversions, ScaWordsAndPresetCountWindow) {
@@ -66,14 +66,14 @@ TEST(DppFieldConversions, SpectrumOffsetEnds) {
 
 TEST(DppFieldConversions, GainFields) {
     // Heron: a typed 50 is nearest the 55.4x step.
-    EXPECT_EQ(Commit(DppNumberField::CoarseGain, "50", {1}), 2);
-    EXPECT_EQ(Show(DppNumberField::CoarseGain, 2, {1}), "55x");
-    EXPECT_EQ(Commit(DppNumberField::CoarseGain, "5000", {3}), 3);
+    EXPECT_EQ(Commit(DppField::CoarseGain, "50", {1}), 2);
+    EXPECT_EQ(Show(DppField::CoarseGain, 2, {1}), "55x");
+    EXPECT_EQ(Commit(DppField::CoarseGain, "5000", {3}), 3);
     // Plover fine gain 1.3 is beyond its 1.25 limit; an Osprey takes up to 1.5.
-    EXPECT_EQ(Commit(DppNumberField::FineGain, "1.3", {2}), 10240);
-    EXPECT_EQ(Show(DppNumberField::FineGain, 10240, {2}), "1.2500");
-    EXPECT_EQ(Commit(DppNumberField::FineGain, "1.3", {4}), 10650);
-    EXPECT_EQ(Commit(DppNumberField::FineGain, "0", {4}), 4096);
+    EXPECT_EQ(Commit(DppField::FineGain, "1.3", {2}), 10240);
+    EXPECT_EQ(Show(DppField::FineGain, 10240, {2}), "1.2500");
+    EXPECT_EQ(Commit(DppField::FineGain, "1.3", {4}), 10650);
+    EXPECT_EQ(Commit(DppField::FineGain, "0", {4}), 4096);
 
     // Total gain: the product of the chosen steps lands on the request within the fine step.
     for (int type : {2, 4}) {
@@ -95,37 +95,37 @@ TEST(DppFieldConversions, GainFields) {
 }
 
 TEST(DppFieldConversions, AnalogFields) {
-    EXPECT_EQ(Commit(DppNumberField::InputOffset, "0"), 2048);
-    EXPECT_EQ(Commit(DppNumberField::InputOffset, "-2.048"), 0);
-    EXPECT_EQ(Commit(DppNumberField::InputOffset, "2"), 4000);
-    EXPECT_EQ(Show(DppNumberField::InputOffset, 0), "-2.048V");
+    EXPECT_EQ(Commit(DppField::InputOffset, "0"), 2048);
+    EXPECT_EQ(Commit(DppField::InputOffset, "-2.048"), 0);
+    EXPECT_EQ(Commit(DppField::InputOffset, "2"), 4000);
+    EXPECT_EQ(Show(DppField::InputOffset, 0), "-2.048V");
 
-    EXPECT_EQ(Commit(DppNumberField::OutputOffset, "-10mV"), 125);
-    EXPECT_EQ(Show(DppNumberField::OutputOffset, 125), "-23mV");
-    EXPECT_EQ(Commit(DppNumberField::OutputOffset, "492"), 63);
-    EXPECT_EQ(Show(DppNumberField::OutputOffset, 13), "101mV");
-    EXPECT_EQ(Show(DppNumberField::OutputOffset, 64), "-500mV");
+    EXPECT_EQ(Commit(DppField::OutputOffset, "-10mV"), 125);
+    EXPECT_EQ(Show(DppField::OutputOffset, 125), "-23mV");
+    EXPECT_EQ(Commit(DppField::OutputOffset, "492"), 63);
+    EXPECT_EQ(Show(DppField::OutputOffset, 13), "101mV");
+    EXPECT_EQ(Show(DppField::OutputOffset, 64), "-500mV");
 
-    EXPECT_EQ(Commit(DppNumberField::HighVoltage, "0"), 0);
-    EXPECT_EQ(Commit(DppNumberField::HighVoltage, "1500", {2, false}), 2048);
-    EXPECT_EQ(Commit(DppNumberField::HighVoltage, "900", {2, true}), 2048);
-    EXPECT_EQ(Commit(DppNumberField::HighVoltage, "1e9"), 4000);
-    EXPECT_EQ(Show(DppNumberField::HighVoltage, 2048, {2, true}), "900.0V");
-    EXPECT_EQ(Commit(DppNumberField::Tec, "0"), 2458);
-    EXPECT_EQ(Show(DppNumberField::Tec, 3000), "219.7K");
-    EXPECT_EQ(Show(DppNumberField::PoleZero, 0), "OFF");
-    EXPECT_EQ(Commit(DppNumberField::PoleZero, "OFF"), 0);
+    EXPECT_EQ(Commit(DppField::HighVoltage, "0"), 0);
+    EXPECT_EQ(Commit(DppField::HighVoltage, "1500", {2, false}), 2048);
+    EXPECT_EQ(Commit(DppField::HighVoltage, "900", {2, true}), 2048);
+    EXPECT_EQ(Commit(DppField::HighVoltage, "1e9"), 4000);
+    EXPECT_EQ(Show(DppField::HighVoltage, 2048, {2, true}), "900.0V");
+    EXPECT_EQ(Commit(DppField::Tec, "0"), 2458);
+    EXPECT_EQ(Show(DppField::Tec, 3000), "219.7K");
+    EXPECT_EQ(Show(DppField::PoleZero, 0), "OFF");
+    EXPECT_EQ(Commit(DppField::PoleZero, "OFF"), 0);
 }
 
 TEST(DppFieldConversions, ArrowsWrapOrStop) {
-    const DppFieldSpec fast = FieldSpec(DppNumberField::FastThreshold, {});
+    const DppFieldSpec fast = FieldSpec(DppField::FastThreshold, {});
     EXPECT_EQ(StepFieldValue(fast, 250, 1), 0);
     EXPECT_EQ(StepFieldValue(fast, 0, -1), 250);
-    const DppFieldSpec rtd = FieldSpec(DppNumberField::RtdFast, {});
+    const DppFieldSpec rtd = FieldSpec(DppField::RtdFast, {});
     EXPECT_EQ(StepFieldValue(rtd, 19, 1), 19);
     EXPECT_EQ(StepFieldValue(rtd, 4, -1), 4);
-    EXPECT_EQ(Show(DppNumberField::RtdFast, 10, {4}), "RTD Slow Thresh=19% FS");
-    EXPECT_EQ(Show(DppNumberField::RtdSlow, 32, {4}), "RTD Ratio=50.0%");
+    EXPECT_EQ(Show(DppField::RtdFast, 10, {4}), "RTD Slow Thresh=19% FS");
+    EXPECT_EQ(Show(DppField::RtdSlow, 32, {4}), "RTD Ratio=50.0%");
 }
 
 TEST(DppFieldConversions, BaselineRestoration) {
