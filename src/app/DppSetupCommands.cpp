@@ -9,6 +9,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 #include <cmath>
+#include <functional>
 
 #include "app/CMainFrame.h"
 #include "app/CommandRouter.h"
@@ -33,6 +34,7 @@
 #include "dpp/DppTuner.h"
 #include "dpp/DppTypes.h"
 #include "dppui/CDppPropertySheet.h"
+#include "dppui/COscilloscopeDlg.h"
 #include "spectrum/CSpectraList.h"
 #include "spectrum/CSpectrum.h"
 
@@ -45,7 +47,7 @@ constexpr int kReopenPauseMs = 100;
 
 // The program's side of the property sheet and of tuning. Lives as long as the main window; all
 // DPP access goes through the window's DPP session.
-class DppSetup : public QObject, public DppSheetHost, public DppTunerPorts {
+class DppSetup : public QObject, public DppSheetHost, public DppTunerPorts, public DppScopePort {
 public:
     explicit DppSetup(ShellContext& c) : QObject(&c.frame), m_c(c), m_tuner(*this) {
         setObjectName(QStringLiteral("dpp_setup"));
@@ -70,6 +72,9 @@ public:
         case MainMessage::OpenDppUsb:
             if (Session())
                 Session()->OpenUsb();
+            break;
+        case MainMessage::ScopeStep:
+            OpenScope();
             break;
         case MainMessage::SendDppConfiguration:
             if (Session())
@@ -106,6 +111,44 @@ public:
         default:
             break;
         }
+    }
+
+    void OpenScope() {
+        if (!Session())
+            return;
+        if (!m_scope) {
+            m_scope = new COscilloscopeDlg(*this, &m_c.frame);
+            m_scope->resize(m_scope->sizeHint());
+        }
+        m_scope->show();
+        m_scope->raise();
+    }
+    COscilloscopeDlg* Scope() const { return m_scope; }
+
+    // --- DppScopePort ---
+    bool ReadTrace(std::array<uint8_t, 512>& trace) override {
+        return ReadScopeTrace(Session()->Link(), Device().status, trace);
+    }
+    void ArmTrigger() override { SendRequest(Session()->Link(), DppRequest::ArmScopeTrigger); }
+    void ReopenLink() override {
+        DppUsbLink& link = Session()->Link();
+        link.Close();
+        if (link.Open() != 0 && link.Identify() && link.deviceType() > 0) {
+            Session()->SetDeviceType(link.deviceType());
+            Session()->SetDeviceTypeName(link.deviceTypeName());
+        }
+    }
+    bool AutoReArm() const override { return m_c.state.Profile().scopeAutoReArm != 0; }
+    void SetAutoReArm(bool on) override { m_c.state.Profile().scopeAutoReArm = on ? 1 : 0; }
+    bool ControlsStale() const override { return m_sheet.scopeControlsStale; }
+    void ClearControlsStale() override { m_sheet.scopeControlsStale = false; }
+    bool CaptureWindow(QWidget& window) override {
+        // The capture itself belongs to the program's window capture; until it is wired here
+        // the attempt reports its failure.
+        const bool captured = m_capture && m_capture(window);
+        if (!captured)
+            m_c.prompt.message("Oscilloscope Window capture failed...", PromptStyle::Warning);
+        return captured;
     }
 
     void TuneThresholds() {
@@ -303,6 +346,9 @@ private:
     DppTuner m_tuner;
     QTimer m_tuneTimer;
     QPointer<QDialog> m_wait;
+    QPointer<COscilloscopeDlg> m_scope;
+    // Saves a window's picture; filled by the window capture.
+    std::function<bool(QWidget&)> m_capture;
     int m_reopenTries = 0;
 };
 
@@ -419,8 +465,9 @@ DppTuner* DppTunerOf(CMainFrame& frame) {
     return setup ? &setup->Tuner() : nullptr;
 }
 
-COscilloscopeDlg* DppScopeOf(CMainFrame&) {
-    return nullptr;
+COscilloscopeDlg* DppScopeOf(CMainFrame& frame) {
+    DppSetup* setup = SetupOf(frame);
+    return setup ? setup->Scope() : nullptr;
 }
 
 } // namespace vorna

@@ -29,6 +29,7 @@
 #include "dpp/DppSheetState.h"
 #include "dpp/DppTuner.h"
 #include "dppui/CDppPropertySheet.h"
+#include "dppui/COscilloscopeDlg.h"
 #include "dppui/DppNumberField.h"
 #include "settings/MemoryProfileStore.h"
 #include "sim/dpp/SimDppBus.h"
@@ -109,6 +110,7 @@ private Q_SLOTS:
     void ospreyBootOptionsOffsetAndClock();
     void tuningOnTheSimulator();
     void heronGainStepAtTheBottomStillSavesAndSends();
+    void scopeFromTheMiscPage();
 };
 
 void DppSetupTest::ploverPagesApplyOnceAfterTheLast() {
@@ -319,6 +321,50 @@ void DppSetupTest::heronGainStepAtTheBottomStillSavesAndSends() {
     QCOMPARE(p.Sim().configurationWrites(), writes + 1);
     QVERIFY(QFile::exists(p.ConfigFile()));
     QCOMPARE(device.totalGainText, std::string("10.80"));
+}
+
+// The Misc page's button opens the scope; a timebase change sends nothing; without Auto ReArm
+// one trace arrives per Arm Trigger; an input change goes to the device at once.
+void DppSetupTest::scopeFromTheMiscPage() {
+    Program p;
+    QVERIFY(p.Start("plover", 2));
+    ModalDriver driver;
+    driver.Then([](QWidget* w) {
+        auto* sheet = qobject_cast<CDppPropertySheet*>(w);
+        QVERIFY(sheet);
+        auto* misc = PageOf<CPropDppMisc>(sheet, DppPage::Misc);
+        misc->scopeButton()->click();
+    });
+    p.frame->Execute(ToInt(CommandId::DppSetup));
+    QVERIFY(QTest::qWaitFor([&] { return DppScopeOf(*p.frame) != nullptr; }, 2000));
+    COscilloscopeDlg* scope = DppScopeOf(*p.frame);
+    QVERIFY(!scope->windowFlags().testFlag(Qt::WindowTitleHint) ||
+            scope->windowFlags().testFlag(Qt::FramelessWindowHint));
+    scope->autoReArmCheck()->setChecked(false);
+    const int writes = p.Sim().configurationWrites();
+    scope->timebaseCombo()->setCurrentIndex(3);
+    QCOMPARE(p.Sim().configurationWrites(), writes);
+
+    scope->armButton()->click();
+    QVERIFY(QTest::qWaitFor([&] { return scope->tracesShown() == 1; }, 3000));
+    QTest::qWait(4 * COscilloscopeDlg::kRefreshMs);
+    QCOMPARE(scope->tracesShown(), 1);
+    scope->armButton()->click();
+    QVERIFY(QTest::qWaitFor([&] { return scope->tracesShown() == 2; }, 3000));
+
+    // With Auto ReArm the traces keep coming.
+    scope->autoReArmCheck()->setChecked(true);
+    scope->armButton()->click();
+    QVERIFY(QTest::qWaitFor([&] { return scope->tracesShown() >= 5; }, 5000));
+    QCOMPARE(p.app->State().Profile().scopeAutoReArm, 1);
+
+    scope->inputCombo()->setCurrentIndex(0);
+    Q_EMIT scope->inputCombo()->activated(0);
+    QCOMPARE(p.Sim().configurationWrites(), writes + 1);
+    QCOMPARE(p.Sim().config().DAC, 0);
+    QCOMPARE(p.Sim().config().DAC_Enable, 1);
+    QCOMPARE(driver.unexpected, 0);
+    scope->close();
 }
 
 QTEST_MAIN(DppSetupTest)

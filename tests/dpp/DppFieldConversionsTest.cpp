@@ -5,6 +5,7 @@
 #include "dpp/DppConfigText.h"
 #include "dpp/DppFieldConversions.h"
 #include "dpp/DppModels.h"
+#include "dpp/DppScopeGeometry.h"
 #include "dpp/DppSheetState.h"
 
 using namespace vorna;
@@ -198,4 +199,13 @@ TEST(DppSheetState, ThreeModifiedPagesSendOnceAfterTheLast) {
     EXPECT_FALSE(s.offsetRetune);
     EXPECT_EQ(ChooseFirstPage(s).page, DppPage::Shaping);
     EXPECT_EQ(ChooseFirstPage(s).page, DppPage::General);
+}
+
+TEST(DppScopeGeometry, SamplesAndTriggerMarker) {
+    EXPECT_EQ(ScopeSamplePoint(0, 0).y, kScopeLogicalSize); // bottom edge
+    EXPECT_EQ(ScopeSamplePoint(511, 255).y, 1);             // top row
+    EXPECT_EQ(ScopeSamplePoint(511, 255).x, 255);
+    EXPECT_EQ(ScopeTriggerMarkerX(0), 224);
+    EXPECT_EQ(ScopeTriggerMarkerX(2), 32);
+    EXPECT_FALSE(ScopeTriggerMarkerX(3).has_value());
 }
