@@ -39,6 +39,7 @@ public:
 
 private:
     void ReportDeviceState();
+    void AutoConnect();
     // The "Update DPP Notice" when the profile asks for it and a DPP answered.
     void ShowDppUpdateNotice();
     AcqHooks KestrelHooks();

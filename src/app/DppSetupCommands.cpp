@@ -246,7 +246,7 @@ public:
         high = locked->m_roi[selected].end;
         return true;
     }
-    void Post(MainMessage message) override { m_c.state.MainWindow().Post(message, 0, 0); }
+    void Post(MainMessage message) override { m_c.state.MainWindow().Post(MainEvent{Notice{message}}); }
     int DataRefreshMs() const override { return m_c.state.Profile().dataRefresh; }
     void SetDataRefreshMs(int ms) override {
         m_c.state.Profile().dataRefresh = ms;
@@ -436,7 +436,7 @@ void OpenDppSetupFromAcquisitionSetup(CMainFrame& frame) {
         setup->OpenSheet();
 }
 
-bool HandleDppMessage(CMainFrame& frame, MainMessage message, intptr_t, intptr_t) {
+bool HandleDppMessage(CMainFrame& frame, MainMessage message) {
     switch (message) {
     case MainMessage::OpenDppUsb:
     case MainMessage::ScopeStep:

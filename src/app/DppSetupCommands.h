@@ -21,7 +21,7 @@ void RegisterDppSetupCommands(CommandRouter& router, ShellContext& context);
 void OpenDppSetupFromAcquisitionSetup(CMainFrame& frame);
 
 // The one receiver of the DPP messages 0x531 and 0x534..0x53B; false for any other message.
-bool HandleDppMessage(CMainFrame& frame, MainMessage message, intptr_t wparam, intptr_t lparam);
+bool HandleDppMessage(CMainFrame& frame, MainMessage message);
 
 // For tests: the sheet's shared state, the tuner and the oscilloscope (nullptr while closed).
 DppSheetState* DppSheetStateOf(CMainFrame& frame);

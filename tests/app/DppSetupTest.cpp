@@ -269,7 +269,7 @@ void DppSetupTest::tuningOnTheSimulator() {
     p.Sim().noiseRatePerSecond = 3000;
     p.frame->Execute(ToInt(CommandId::StartAcquisition));
     QVERIFY(state.Acquiring());
-    state.MainWindow().Post(MainMessage::TuneSlowThreshold, 0, 0);
+    state.MainWindow().Post(MainEvent{Notice{MainMessage::TuneSlowThreshold}});
     QVERIFY(QTest::qWaitFor([&] { return tuner.busy(); }, 2000));
     QVERIFY(QTest::qWaitFor([&] { return !tuner.busy(); }, 15000));
     const int slow = p.Sim().config().SlowChThreshold;
@@ -278,7 +278,7 @@ void DppSetupTest::tuningOnTheSimulator() {
     QVERIFY(QFile::exists(p.ConfigFile()));
 
     // Fast threshold: the device's own answer is read back and normalised by the gain.
-    state.MainWindow().Post(MainMessage::TuneFastThreshold, 0, 0);
+    state.MainWindow().Post(MainEvent{Notice{MainMessage::TuneFastThreshold}});
     QVERIFY(QTest::qWaitFor([&] { return tuner.busy(); }, 2000));
     QVERIFY(QTest::qWaitFor([&] { return !tuner.busy(); }, 15000));
     QCOMPARE(device.config.FastChThreshold, 12);
