@@ -45,3 +45,5 @@ vorna_widget_test(vorna_app_fault_tests TIMEOUT 600 SOURCES app/DeviceFaultTest.
 vorna_widget_test(vorna_output_window_tests SOURCES output/OutputWindowsTest.cpp)
 # Details of the shell: pane looks, view commands, context captions, keyboard map, About box.
 vorna_widget_test(vorna_app_details_tests SOURCES app/ShellDetailsTest.cpp)
+# The DPP property sheet, tuning and oscilloscope against simulated DPPs in real time.
+vorna_widget_test(vorna_app_dppsetup_tests SIMULATE plover TIMEOUT 240 SOURCES app/DppSetupTest.cpp)

@@ -8,6 +8,7 @@
 
 #include "app/CMainFrame.h"
 #include "app/DppSession.h"
+#include "app/DppSetupCommands.h"
 #include "app/PlotPanes.h"
 #include "app/QtUserPrompt.h"
 #include "app/RepeatMeasurementRunner.h"
@@ -203,7 +204,9 @@ void RegisterDeviceCommands(CommandRouter& r, ShellContext& c) {
     });
     r.Register(ToInt(C::AcquisitionSetup), [&c] {
         if (IsDpp(c)) {
-            ReportNotAvailable(c, CommandId::AcquisitionSetup);
+            if (Dpp(c))
+                OpenDppSetupFromAcquisitionSetup(c.frame);
+            c.frame.RefreshPanes();
             return;
         }
         KestrelSetup(c);
@@ -227,8 +230,7 @@ void RegisterDeviceCommands(CommandRouter& r, ShellContext& c) {
     r.Register(ToInt(C::DivideDelta),
                [&c] { OnDpp(c, [](DppSession& d) { d.ScaleDelta(false); }); });
     r.Register(ToInt(C::ConfigureMca), [&c] { ShowPreferences(c, PreferencesPage::Mca); });
-    for (C id : {C::DppSetup, C::TuneThresholds, C::IncrementGain, C::DecrementGain})
-        r.Register(ToInt(id), [&c, id] { ReportNotAvailable(c, id); });
+    RegisterDppSetupCommands(r, c);
 }
 
 } // namespace vorna

@@ -64,6 +64,7 @@ public:
     DppDevice& Device() { return m_device; }
     DppUsbLink& Link() { return m_link; }
     UsbDriver& Driver() { return *m_driver; }
+    const std::string& ProgramDirectory() const { return m_programDirectory; }
     bool Connecting() const { return m_controller.connecting() || m_connectTimer.isActive(); }
     double GainDelta() const { return m_gainDelta; }
 

@@ -5,6 +5,7 @@
 #include <QFileInfo>
 
 #include "app/CMainFrame.h"
+#include "app/DppSetupCommands.h"
 #include "app/QtUserPrompt.h"
 #include "app/RepeatMeasurementRunner.h"
 #include "app/TextConvert.h"
@@ -37,7 +38,8 @@ void CMainFrame::HandleEvent(MainEvent& event) {
                            m_repeat->AcquisitionEnded();
                            break;
                        default:
-                           // Tuning and scope messages have no receiver in this build.
+                           // The DPP's setup, tuning and scope messages.
+                           HandleDppMessage(*this, n.message);
                            break;
                        }
                    },

@@ -38,15 +38,6 @@ std::string portText(int32_t port) {
     return "Port Not Set";
 }
 
-std::string blrText(uint8_t blr, bool fastClock) {
-    if (blr == 0x3F)
-        return "BLR:OFF";
-    int scale = fastClock ? 4 : 1;
-    int down = (1 << (2 * ((blr >> 4) & 3))) * scale;
-    int up = (1 << (2 * ((blr >> 2) & 3))) * scale;
-    return "BLR:ON " + Format("DN:%d ", down) + Format("UP:%d ", up);
-}
-
 std::string acquisitionModeText(uint8_t mode) {
     if (mode == 0)
         return "MCA";
@@ -99,6 +90,19 @@ DppTextContext DppTextContext::FromStatus(const DppStatusRecord& status) {
     return {status.deviceType, status.directHighVoltage, status.FastClock()};
 }
 
+const char* McsTimebaseText(int code) {
+    return kMcsTimebases[code >= 0 && code <= 15 ? code : 6];
+}
+
+std::string BlrText(uint8_t blr, bool fastClock) {
+    if (blr == 0x3F)
+        return "BLR:OFF";
+    int scale = fastClock ? 4 : 1;
+    int down = (1 << (2 * ((blr >> 4) & 3))) * scale;
+    int up = (1 << (2 * ((blr >> 2) & 3))) * scale;
+    return "BLR:ON " + Format("DN:%d ", down) + Format("UP:%d ", up);
+}
+
 std::string ConfigurationText(const DppConfigRecord& r, const DppTextContext& ctx) {
     const bool ploverClass = IsPloverClass(ctx.deviceType);
     const bool ospreyClass = IsOspreyClass(ctx.deviceType);
@@ -126,9 +130,9 @@ std::string ConfigurationText(const DppConfigRecord& r, const DppTextContext& ct
         line("RTD Fast HWHM: ", Format("%d", r.RTDFast));
     }
     line("AutoBaseline: ", r.AutoBaseline != 0 ? "On" : "Off");
-    line("BLR: ", blrText(r.BLR, fast));
+    line("BLR: ", BlrText(r.BLR, fast));
     line("Acquisition Mode: ", acquisitionModeText(r.AcqMode));
-    line("MCS Timebase: ", kMcsTimebases[r.MCSTimebase <= 15 ? r.MCSTimebase : 6]);
+    line("MCS Timebase: ", McsTimebaseText(r.MCSTimebase));
     line("MCA Channels: ", Format("%ld", static_cast<long>(ChannelsFromCode(r.MCA))));
     line("Slow Threshold: ", Format("%.2f%% FS", r.SlowChThreshold * 400 / 4096.0));
     line("Buffer Select: ", bufferText(r.BufferSelect));

@@ -2,6 +2,7 @@
 // The human-readable configuration: "label: value" lines stored with every DPP spectrum and
 // shown by "Display Settings" and "Show Current Configuration".
 
+#include <cstdint>
 #include <string>
 
 #include "dpp/DppConfigRecord.h"
@@ -16,6 +17,13 @@ struct DppTextContext {
     bool fastClock = false;         // 80 MHz FPGA clock
     static DppTextContext FromStatus(const DppStatusRecord& status);
 };
+
+// "BLR:OFF", or "BLR:ON DN:%d UP:%d " of the correction rates (four times faster with the
+// 80 MHz clock).
+std::string BlrText(uint8_t blr, bool fastClock);
+
+// MCS dwell code 0..15 as text ("10mS/channel" .. "300 sec/channel"); others read as 6.
+const char* McsTimebaseText(int code);
 
 // The configuration block (lines ending CR LF, without the markers).
 std::string ConfigurationText(const DppConfigRecord& record, const DppTextContext& context);

@@ -65,13 +65,19 @@ void SimDpp::Advance() {
     m_lastMicros = now;
     if (elapsed > 0 && m_running)
         Accumulate(elapsed);
-    if (m_offsetTuneEnd >= 0 && now >= m_offsetTuneEnd)
+    if (m_offsetTuneEnd >= 0 && now >= m_offsetTuneEnd) {
         m_offsetTuneEnd = -1;
+        // The baseline settles a little off zero, on the side of the signal's polarity.
+        m_config.PloverInputOffset =
+            2048 + (m_config.InvertEn ? -kTunedOffsetStep : kTunedOffsetStep);
+        RepackConfiguration();
+    }
     if (m_thresholdTuneEnd >= 0 && now >= m_thresholdTuneEnd) {
         m_thresholdTuneEnd = -1;
         m_thresholdTuned = true;
         // The tuned threshold sits just above the noise.
         m_config.FastChThreshold = 12;
+        RepackConfiguration();
     }
 }
 
@@ -114,6 +120,13 @@ void SimDpp::Accumulate(int64_t micros) {
             } else {
                 AddPulse(static_cast<int>(energy / keVPerChannel));
             }
+        }
+        if (!mcs) {
+            const uint64_t noise = static_cast<uint64_t>(
+                std::max(0.0, noiseRatePerSecond * static_cast<double>(step) / 1e6 + 0.5));
+            for (uint64_t n = 0; n < noise; ++n)
+                AddPulse(
+                    static_cast<int>(std::fabs(source.Gaussian() * noiseSigmaKeV) / keVPerChannel));
         }
         m_accumMicros += step;
         micros -= step;
@@ -263,6 +276,11 @@ bool SimDpp::Write(int pipe, std::span<const uint8_t> data) {
         return false;
     ApplyConfiguration(data);
     return true;
+}
+
+void SimDpp::RepackConfiguration() {
+    DppConfigRecord copy = m_config;
+    m_wire = PackWirePacket(BuildImage(copy, m_identity.deviceType, false), copy.Preset);
 }
 
 void SimDpp::ApplyConfiguration(std::span<const uint8_t> wire) {

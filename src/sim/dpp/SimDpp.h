@@ -69,12 +69,23 @@ public:
     int corruptReadbacks = 0;           // readbacks with one wrong byte, counted down
     size_t corruptReadbackAt = 0;       // which byte of the readback is wrong
     bool positiveBias = false;          // polarity the Osprey actually drives
+    // Electronic noise at the input: pulses of |N(0, sigma)| keV, whatever the source does (off
+    // unless asked for, so the source's count rates stay as set).
+    double noiseRatePerSecond = 0;
+    double noiseSigmaKeV = 0.12;
+    // Where input offset tuning settles, counted from the 0 V setting toward the polarity.
+    static constexpr int kTunedOffsetStep = 60;
+
+    // Older firmware (for example 3.10, byte 0x3A) for tests of what it cannot do.
+    void SetFirmwareByte(uint8_t firmwareByte) { m_identity.firmwareByte = firmwareByte; }
 
 private:
     void Advance();
     void Accumulate(int64_t micros);
     void AddPulse(int channel);
     void ApplyConfiguration(std::span<const uint8_t> wire);
+    // The readback follows what the device changed itself (tuning).
+    void RepackConfiguration();
     void Clear();
     std::array<uint8_t, kPacketSize> StatusPacket();
     std::vector<uint8_t> Spectrum(size_t room);

@@ -23,6 +23,10 @@ double SimDppSource::Uniform() {
     return std::uniform_real_distribution<double>(0.0, 1.0)(m_random);
 }
 
+double SimDppSource::Gaussian() {
+    return std::normal_distribution<double>(0.0, 1.0)(m_random);
+}
+
 double SimDppSource::NextEnergyKeV() {
     const double pick = Uniform();
     if (pick >= alphaShare + betaShare)

@@ -23,6 +23,8 @@ public:
     double NextEnergyKeV();
     // A uniform number in [0, 1) from the same generator (noise of scope traces).
     double Uniform();
+    // A standard normal number from the same generator (input noise).
+    double Gaussian();
 
 private:
     std::mt19937_64 m_random;
