@@ -15,6 +15,7 @@
 #include "appcore/PortRelays.h"
 #include "appcore/RecentFiles.h"
 #include "common/Clock.h"
+#include "external/FpCompanionValues.h"
 #include "kestrel/CAcq.h"
 #include "kestrel/CUploadThread.h"
 #include "kestrel/KestrelLink.h"
@@ -70,6 +71,8 @@ public:
     WindowTimersRelay& Timers() { return m_timers; }
     DisplayRelay& Display() { return m_display; }
     CUpdateThread* UpdateThread() { return m_update.get(); }
+    // What the companion analysis program told about itself.
+    FpCompanionValues& Companion() { return m_companion; }
 
     // The Kestrel controller, or nullptr when none was started.
     CAcq* Acq() { return m_acq.get(); }
@@ -109,6 +112,7 @@ private:
     std::unique_ptr<CAcq> m_acq;
     std::unique_ptr<CUploadThread> m_upload;
     const DppController* m_dpp = nullptr;
+    FpCompanionValues m_companion;
     std::vector<std::string> m_journal;
 };
 
