@@ -15,6 +15,7 @@
 #include "app/QtUserPrompt.h"
 #include "app/StartDialog.h"
 #include "app/TextConvert.h"
+#include "app/companion/CompanionInterface.h"
 #include "appcore/MenuState.h"
 #include "display/CPlot.h"
 #include "dpp/DppTypes.h"
@@ -138,7 +139,20 @@ bool CLumoApp::InitInstance() {
         m_state->Note("command line file");
     }
     ReportDeviceState();
+    StartCompanionInterface();
     return true;
+}
+
+void CLumoApp::StartCompanionInterface() {
+    CompanionInterface::Options options;
+    options.programDir = m_options.programDir;
+    auto* companion = new CompanionInterface(*m_state, *m_frame, *m_prompt, options);
+    m_frame->SetCompanion(companion);
+    if (!m_options.companionBus)
+        return;
+    // Said after the device state, which the window shows first.
+    QMetaObject::invokeMethod(
+        companion, [companion] { companion->Register(); }, Qt::QueuedConnection);
 }
 
 AcqHooks CLumoApp::KestrelHooks() {

@@ -24,6 +24,7 @@
 #include "app/SpectraListWindow.h"
 #include "app/TextConvert.h"
 #include "app/ToolbarIcons.h"
+#include "app/companion/CompanionInterface.h"
 #include "appcore/CommandTable.h"
 #include "appcore/ProgramState.h"
 #include "appcore/SpectraListRows.h"
@@ -364,6 +365,10 @@ void CMainFrame::HandleMessage(MainMessage message, intptr_t wparam, intptr_t lp
     case MainMessage::Connect:
         Execute(ToInt(CommandId::Connect));
         break;
+    case MainMessage::ExternalCommand:
+        if (m_companion)
+            m_companion->PostedCommand(static_cast<int>(wparam), static_cast<int>(lparam));
+        break;
     case MainMessage::AcquisitionEnded:
         // The worker saw the run end; the plot and panes show the last upload.
         SetDeviceIndicator(0, false);
@@ -371,7 +376,7 @@ void CMainFrame::HandleMessage(MainMessage message, intptr_t wparam, intptr_t lp
         m_repeat->AcquisitionEnded();
         break;
     default:
-        // Device, tuning and companion messages have no receiver in this build.
+        // Device and tuning messages have no receiver in this build.
         break;
     }
 }
@@ -445,6 +450,19 @@ void CMainFrame::SetDpp(DppSession* session) {
     m_repeat->SetDppHooks(std::move(hooks));
     UpdateDevicePane();
     UpdateCommandStates();
+}
+
+void CMainFrame::SetCompanion(CompanionInterface* companion) {
+    m_companion = companion;
+    if (!companion)
+        return;
+    m_router.Register(ToInt(CommandId::FundamentalParameters),
+                      [companion] { companion->ShowElemix(); });
+    m_router.Register(ToInt(CommandId::FlareController), [this, companion] {
+        // Without the program beside ours the command is gone from menu and toolbar.
+        if (CurrentMenuContext().flarePresent)
+            companion->ShowFlareController();
+    });
 }
 
 SpectraListWindow* CMainFrame::SpectraList(bool create) {
