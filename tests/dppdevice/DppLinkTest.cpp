@@ -3,7 +3,10 @@
 #include <gtest/gtest.h>
 
 #include "DppWorld.h"
+#include "dpp/DppConfigImage.h"
+#include "dpp/DppPipes.h"
 #include "dpp/DppProtocol.h"
+#include "sim/dpp/SimDppBusFactory.h"
 
 namespace vorna::test {
 namespace {
@@ -100,6 +103,115 @@ TEST(DppLink, DescriptorTextGoesOutInPairsAndReadsBackTrimmed) {
     EXPECT_EQ(w.bus.vendorRequests - before, 32);
     EXPECT_EQ(w.link.ReadDescriptorText(), "Lab 3 unit");
     EXPECT_DOUBLE_EQ(w.link.DriverVersion(), 1.0);
+}
+
+// A bus made from a VORNA_SIMULATE value with a link on it that opens the first device once the
+// clock is well past zero: the timed faults count from that open.
+struct SimulatedBus {
+    explicit SimulatedBus(const char* value)
+        : bus(MakeSimulatedDppBus(ParseSimulateSetting(value), clock)), link(*bus, clock) {
+        clock.Advance(50'000'000);
+        opened = clock.NowMicros();
+        EXPECT_EQ(link.Open(), bus->DeviceCount());
+    }
+    void At(double seconds) {
+        clock.Advance(opened + static_cast<int64_t>(seconds * 1e6) - clock.NowMicros());
+    }
+    size_t Status() {
+        std::array<uint8_t, 64> buffer{};
+        return link.ReadStatus(buffer);
+    }
+    VirtualClock clock{1'000'000};
+    std::unique_ptr<SimDppBus> bus;
+    DppUsbLink link;
+    int64_t opened = 0;
+};
+
+TEST(DppLink, TimedUnplugAndReplugFromTheSimulateOptions) {
+    SimulatedBus s("plover:unplug=20:replug=5");
+    s.At(19.9);
+    EXPECT_EQ(s.link.CountDevices(), 1);
+    EXPECT_EQ(s.Status(), 64u);
+    s.At(20);
+    EXPECT_EQ(s.link.CountDevices(), -1);
+    EXPECT_EQ(s.link.StatusText(), "USB closed");
+    EXPECT_FALSE(s.link.EnsureOpen());
+    s.At(24.9);
+    EXPECT_FALSE(s.link.EnsureOpen());
+    s.At(25);
+    EXPECT_TRUE(s.link.EnsureOpen());
+    EXPECT_EQ(s.Status(), 64u);
+    s.At(1000);
+    EXPECT_EQ(s.link.CountDevices(), 1) << "it goes once and stays back";
+
+    // Each device's times start at its own first open; one never opened never goes.
+    SimulatedBus two("heron,plover:unplug=3");
+    two.At(1000);
+    EXPECT_EQ(two.bus->DeviceCount(), 2);
+    two.link.Close();
+    EXPECT_EQ(two.link.SelectAndOpen(2), 2);
+    two.At(1002.9);
+    EXPECT_EQ(two.Status(), 64u);
+    two.At(1003);
+    EXPECT_EQ(two.bus->DeviceCount(), 1);
+    EXPECT_EQ(two.bus->Device(1).model(), SimDppModel::Heron);
+    EXPECT_EQ(two.Status(), 0u);
+}
+
+TEST(DppLink, TimedSilenceLeavesTheDeviceCountedButMute) {
+    SimulatedBus s("plover:silent=10");
+    s.At(9.9);
+    EXPECT_EQ(s.Status(), 64u);
+    s.At(10);
+    EXPECT_EQ(s.Status(), 0u);
+    EXPECT_FALSE(s.link.lastStatusOk());
+    std::vector<uint8_t> raw(1024 * 3);
+    const int64_t before = s.clock.NowMicros();
+    EXPECT_EQ(s.link.ReadSpectrum(raw), 0u);
+    EXPECT_EQ(s.clock.NowMicros() - before, 5 * 100'000) << "every attempt waits its time-out";
+    s.At(1000);
+    EXPECT_TRUE(s.link.EnsureOpen());
+    EXPECT_EQ(s.Status(), 0u);
+}
+
+TEST(DppLink, EveryNthBulkReadIsShort) {
+    // On the bare bus: reads 3 and 6 come one byte short.
+    SimulatedBus bare("plover:short=3");
+    const int pipe = bare.bus->PipeOpen(1, dpppipe::kStatus);
+    std::vector<size_t> sizes;
+    for (int i = 0; i < 6; ++i) {
+        std::array<uint8_t, 65> buffer{};
+        size_t got = 0;
+        bare.bus->PipeRead(pipe, buffer, got, 100);
+        sizes.push_back(got);
+    }
+    EXPECT_TRUE(bare.link.lastStatusOk()) << "the open read was the first of the count";
+    EXPECT_EQ(sizes, (std::vector<size_t>{64, 63, 64, 64, 63, 64}));
+
+    // Through the link a retry makes up for it; when every read is short it cannot.
+    SimulatedBus link("plover:short=3");
+    std::vector<uint8_t> raw(1024 * 3);
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(link.link.ReadSpectrum(raw), raw.size());
+    SimulatedBus always("plover:short=1");
+    EXPECT_FALSE(always.link.lastStatusOk());
+    EXPECT_EQ(always.link.ReadSpectrum(raw), raw.size() - 1);
+}
+
+TEST(DppLink, EveryNthConfigurationReadbackIsSpoilt) {
+    DppConfigRecord record;
+    const DppConfigImage image = BuildImage(record, 2, false);
+    SimulatedBus s("plover:checksum=2");
+    SimDpp& sim = s.bus->Device(1);
+    int writes = sim.configurationWrites();
+    EXPECT_TRUE(SendConfiguration(s.link, image, 10));
+    EXPECT_EQ(sim.configurationWrites() - writes, 1) << "readback 1 sound";
+    writes = sim.configurationWrites();
+    EXPECT_TRUE(SendConfiguration(s.link, image, 10));
+    EXPECT_EQ(sim.configurationWrites() - writes, 2) << "readback 2 spoilt, 3 sound";
+
+    SimulatedBus always("plover:checksum=1");
+    EXPECT_FALSE(SendConfiguration(always.link, image, 10));
 }
 
 } // namespace

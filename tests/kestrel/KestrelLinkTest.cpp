@@ -171,7 +171,7 @@ TEST(KestrelLink, LockedDeviceIgnoresCommandsUntilUnlockedByItsCode) {
     EXPECT_TRUE(k.Status().Acquiring());
 }
 
-TEST(KestrelLink, StartSetsTheClockOfAKestrelAOnly) {
+TEST(KestrelLink, StartSetsTheClockAndTheClockReadAnswersTheLatchedStart) {
     for (auto model : {KestrelSimModel::KestrelA, KestrelSimModel::KestrelAUsb}) {
         SimulatedKestrel k(Model(model));
         ASSERT_EQ(k.ConnectLikeController(), 0);
@@ -180,10 +180,30 @@ TEST(KestrelLink, StartSetsTheClockOfAKestrelAOnly) {
         EXPECT_EQ(text, "01/15/2026 09:30:" + text.substr(17)); // the device's own clock
         ASSERT_EQ(k.link.Start(true), 0);
         ASSERT_EQ(k.link.ReadClock(text), 0);
-        EXPECT_EQ(text.substr(0, 16), "04/16/2013 12:23"); // the host's local time
+        EXPECT_EQ(text, "04/16/2013 12:23:29"); // the host's local time, latched at the start
         EXPECT_TRUE(k.Status().Acquiring());
+
+        // The run goes on and the device clock with it; the start time stays put.
+        const int64_t clockAtStart = k.sim.DeviceClockSeconds();
+        k.clock.Advance(75'000'000);
+        ASSERT_EQ(k.link.ReadClock(text), 0);
+        EXPECT_EQ(text, "04/16/2013 12:23:29");
+        EXPECT_GE(k.sim.DeviceClockSeconds() - clockAtStart, 75);
         ASSERT_EQ(k.link.Stop(), 0);
         EXPECT_FALSE(k.Status().Acquiring());
+        k.clock.Advance(10'000'000);
+        ASSERT_EQ(k.link.ReadClock(text), 0);
+        EXPECT_EQ(text, "04/16/2013 12:23:29");
+
+        // A start without setting the clock latches the device's own running clock.
+        ASSERT_EQ(k.link.Start(false), 0);
+        ASSERT_EQ(k.link.ReadClock(text), 0);
+        EXPECT_EQ(text.substr(0, 17), "04/16/2013 12:24:");
+        EXPECT_GE(std::stoi(text.substr(17)), 54);
+        k.clock.Advance(30'000'000);
+        std::string later;
+        ASSERT_EQ(k.link.ReadClock(later), 0);
+        EXPECT_EQ(later, text);
     }
 }
 

@@ -152,3 +152,50 @@ TEST(SimulateSetting, OneParseServesBothFamilies) {
     ASSERT_NE(sim, nullptr);
     EXPECT_EQ(sim->Options().model, KestrelSimModel::Kestrel);
 }
+
+TEST(SimulateSetting, FaultOptionsFollowTheirDeviceName) {
+    const SimulateSetting s =
+        ParseSimulateSetting("kestrela:unplug=20:replug=5, Plover : SHORT = 7,heron");
+    EXPECT_EQ(s.names, (std::vector<std::string>{"kestrela", "plover", "heron"}));
+    EXPECT_EQ(s.kestrel, KestrelSimModel::KestrelA);
+    EXPECT_EQ(s.kestrelFaults.unplugMicros, 20'000'000);
+    EXPECT_EQ(s.kestrelFaults.replugMicros, 5'000'000);
+    EXPECT_FALSE(s.kestrelFaults.silentMicros);
+    ASSERT_EQ(s.dppFaults.size(), 2u);
+    EXPECT_EQ(s.dppFaults[0].shortEvery, 7);
+    EXPECT_TRUE(s.dppFaults[1].Empty());
+    EXPECT_TRUE(s.Problems().empty());
+
+    const SimulateSetting more =
+        ParseSimulateSetting("kestrela-usb:silent=2.5:checksum=3,kestrel:unplug=1,osprey:unplug=0");
+    EXPECT_EQ(more.kestrelFaults.silentMicros, 2'500'000);
+    EXPECT_EQ(more.kestrelFaults.checksumEvery, 3);
+    EXPECT_FALSE(more.kestrelFaults.unplugMicros) << "a second Kestrel's options are not merged";
+    EXPECT_EQ(more.dppFaults.at(0).unplugMicros, 0);
+    VirtualClock clock;
+    EXPECT_EQ(MakeKestrelSimulator(more, clock)->Options().faults, more.kestrelFaults);
+
+    // A bad option is reported and dropped; the device and its good options stay.
+    const SimulateSetting bad = ParseSimulateSetting(
+        "kestrela:foo=1:unplug=abc:short=3:replug=2:checksum=0:silent=-1:silent=1e3:unplug:"
+        "checksum=2,zzz:unplug=1,plover:short=1.5::replug=4,:silent=1");
+    EXPECT_EQ(bad.kestrel, KestrelSimModel::KestrelA);
+    EXPECT_EQ(bad.kestrelFaults, (SimFaultPlan{.checksumEvery = 2}));
+    EXPECT_EQ(bad.dpps, std::vector<SimDppModel>{SimDppModel::Plover});
+    EXPECT_TRUE(bad.dppFaults.at(0).Empty());
+    EXPECT_EQ(bad.Problems(), (std::vector<std::string>{
+                                  "unknown device \"zzz\"",
+                                  "kestrela: unknown option \"foo\"",
+                                  "kestrela: \"unplug=abc\" is not a number of seconds (0 or more)",
+                                  "kestrela: option \"short\" belongs to DPPs only",
+                                  "kestrela: \"checksum=0\" is not a whole number of 1 or more",
+                                  "kestrela: \"silent=-1\" is not a number of seconds (0 or more)",
+                                  "kestrela: \"silent=1e3\" is not a number of seconds (0 or more)",
+                                  "kestrela: option \"unplug\" needs a value, as in unplug=20",
+                                  "kestrela: option \"replug\" needs \"unplug\"",
+                                  "plover: \"short=1.5\" is not a whole number of 1 or more",
+                                  "plover: empty option",
+                                  "plover: option \"replug\" needs \"unplug\"",
+                                  "\":silent=1\" has no device name",
+                              }));
+}

@@ -4,12 +4,35 @@
 #include <stdexcept>
 
 #include "common/Clock.h"
+#include "dpp/DppPipes.h"
 
 namespace vorna {
 
-SimDpp& SimDppBus::Plug(SimDppModel model, uint32_t serialNumber, uint64_t seed) {
-    m_slots.push_back({std::make_unique<SimDpp>(model, serialNumber, m_clock, seed), true});
+SimDpp& SimDppBus::Plug(SimDppModel model, uint32_t serialNumber, uint64_t seed,
+                        SimFaultPlan faults) {
+    Slot slot;
+    slot.device = std::make_unique<SimDpp>(model, serialNumber, m_clock, seed);
+    slot.faults = faults;
+    m_slots.push_back(std::move(slot));
     return *m_slots.back().device;
+}
+
+void SimDppBus::RunFaults() {
+    const int64_t now = m_clock.NowMicros();
+    for (Slot& slot : m_slots) {
+        if (slot.unplugAt <= now) {
+            slot.unplugAt = INT64_MAX;
+            slot.plugged = false;
+        }
+        if (slot.replugAt <= now) {
+            slot.replugAt = INT64_MAX;
+            slot.plugged = true;
+        }
+    }
+}
+
+bool SimDppBus::Silent(int slot) const {
+    return m_slots[static_cast<size_t>(slot)].silentAt <= m_clock.NowMicros();
 }
 
 int SimDppBus::SlotOfIndex(int index) const {
@@ -47,17 +70,35 @@ SimDpp* SimDppBus::Plugged(int slot) {
 }
 
 int SimDppBus::DeviceCount() {
+    RunFaults();
     return static_cast<int>(
         std::count_if(m_slots.begin(), m_slots.end(), [](const Slot& s) { return s.plugged; }));
 }
 
 int SimDppBus::OpenDevice(int index) {
-    return SlotOfIndex(index);
+    RunFaults();
+    const int found = SlotOfIndex(index);
+    if (found < 0)
+        return found;
+    Slot& slot = m_slots[static_cast<size_t>(found)];
+    if (!slot.opened) {
+        slot.opened = true;
+        const int64_t now = m_clock.NowMicros();
+        if (slot.faults.unplugMicros) {
+            slot.unplugAt = now + *slot.faults.unplugMicros;
+            if (slot.faults.replugMicros)
+                slot.replugAt = slot.unplugAt + *slot.faults.replugMicros;
+        }
+        if (slot.faults.silentMicros)
+            slot.silentAt = now + *slot.faults.silentMicros;
+    }
+    return found;
 }
 
 void SimDppBus::CloseDevice(int) {}
 
 int SimDppBus::PipeOpen(int index, int pipe) {
+    RunFaults();
     const int slot = SlotOfIndex(index);
     if (slot < 0 || pipe < 0 || pipe >= kPipesPerDevice)
         return -1;
@@ -71,17 +112,28 @@ bool SimDppBus::PipeRead(int pipeHandle, std::span<uint8_t> buffer, size_t& tran
     transferred = 0;
     if (duringTransfer)
         duringTransfer();
-    SimDpp* device = pipeHandle >= 0 ? Plugged(pipeHandle / kPipesPerDevice) : nullptr;
+    RunFaults();
+    const int slot = pipeHandle >= 0 ? pipeHandle / kPipesPerDevice : -1;
+    SimDpp* device = Plugged(slot);
     if (!device)
         return false;
     const int pipe = pipeHandle % kPipesPerDevice;
     std::vector<uint8_t> answer;
-    if ((pipe == 2 && spectrumTimeouts > 0 && spectrumTimeouts--) ||
+    if ((pipe == 2 && spectrumTimeouts > 0 && spectrumTimeouts--) || Silent(slot) ||
         !device->Read(pipe, buffer.size(), answer)) {
         // Nothing came: the host waited its whole time-out.
         m_clock.SleepMillis(timeoutMs);
         return false;
     }
+    Slot& s = m_slots[static_cast<size_t>(slot)];
+    if (!answer.empty() && s.shortReads.Next(s.faults.shortEvery))
+        answer.pop_back();
+    // The configuration readback is the one transfer the host verifies, so that is where a
+    // DPP's spoilt transfer shows.
+    const int dataPipe = device->ospreyMode() ? dpppipe::kOspreyData : dpppipe::kData;
+    if (pipe == dataPipe && answer.size() == SimDpp::kPacketSize &&
+        s.spoiltReadbacks.Next(s.faults.checksumEvery))
+        answer[0] ^= 0xFF;
     std::copy(answer.begin(), answer.end(), buffer.begin());
     transferred = answer.size();
     return true;
@@ -90,8 +142,10 @@ bool SimDppBus::PipeRead(int pipeHandle, std::span<uint8_t> buffer, size_t& tran
 bool SimDppBus::PipeWrite(int pipeHandle, std::span<const uint8_t> buffer, size_t& transferred,
                           int timeoutMs) {
     transferred = 0;
-    SimDpp* device = pipeHandle >= 0 ? Plugged(pipeHandle / kPipesPerDevice) : nullptr;
-    if (!device || !device->Write(pipeHandle % kPipesPerDevice, buffer)) {
+    RunFaults();
+    const int slot = pipeHandle >= 0 ? pipeHandle / kPipesPerDevice : -1;
+    SimDpp* device = Plugged(slot);
+    if (!device || Silent(slot) || !device->Write(pipeHandle % kPipesPerDevice, buffer)) {
         m_clock.SleepMillis(timeoutMs);
         return false;
     }
@@ -101,6 +155,7 @@ bool SimDppBus::PipeWrite(int pipeHandle, std::span<const uint8_t> buffer, size_
 
 bool SimDppBus::VendorRequestOut(int deviceHandle, uint8_t request, uint16_t value,
                                  uint16_t index) {
+    RunFaults();
     SimDpp* device = Plugged(deviceHandle);
     if (!device)
         return false;

@@ -1,12 +1,14 @@
 #pragma once
 // A USB bus of simulated DPPs behind the UsbDriver port: devices in plug order, each with its
-// pipes; unplugging one makes its handles fail as a vanished device's do.
+// pipes; unplugging one makes its handles fail as a vanished device's do. A device plugged with a
+// fault plan unplugs, comes back, falls silent or spoils transfers by itself as the clock runs.
 
 #include <functional>
 #include <memory>
 #include <vector>
 
 #include "dpp/UsbDriver.h"
+#include "sim/SimFaultPlan.h"
 #include "sim/dpp/SimDpp.h"
 
 namespace vorna {
@@ -16,7 +18,8 @@ public:
     explicit SimDppBus(Clock& clock) : m_clock(clock) {}
 
     // Plugs a device in at the end of the bus; the reference stays valid for the bus's life.
-    SimDpp& Plug(SimDppModel model, uint32_t serialNumber, uint64_t seed);
+    // `faults` count from the host's first open of this device.
+    SimDpp& Plug(SimDppModel model, uint32_t serialNumber, uint64_t seed, SimFaultPlan faults = {});
     // Unplugs the device at `position` (1-based among those plugged in).
     void Unplug(int position);
     // Plugs a device back at its old place in the order.
@@ -48,11 +51,21 @@ private:
     struct Slot {
         std::unique_ptr<SimDpp> device;
         bool plugged = true;
+        SimFaultPlan faults;
+        bool opened = false; // the host has opened it once: the plan's times run
+        int64_t unplugAt = INT64_MAX;
+        int64_t replugAt = INT64_MAX;
+        int64_t silentAt = INT64_MAX;
+        EveryNth shortReads;
+        EveryNth spoiltReadbacks;
     };
     static constexpr int kPipesPerDevice = 8;
     // Slot of the index-th plugged device, or -1.
     int SlotOfIndex(int index) const;
     SimDpp* Plugged(int slot);
+    // Brings every device's timed faults up to the clock.
+    void RunFaults();
+    bool Silent(int slot) const;
 
     Clock& m_clock;
     std::vector<Slot> m_slots;

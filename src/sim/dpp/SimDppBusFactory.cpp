@@ -6,8 +6,9 @@ std::unique_ptr<SimDppBus> MakeSimulatedDppBus(const SimulateSetting& setting, C
                                                uint64_t seed) {
     auto bus = std::make_unique<SimDppBus>(clock);
     uint32_t serial = 1001;
-    for (SimDppModel model : setting.dpps)
-        bus->Plug(model, serial++, seed++);
+    for (size_t i = 0; i < setting.dpps.size(); ++i)
+        bus->Plug(setting.dpps[i], serial++, seed++,
+                  i < setting.dppFaults.size() ? setting.dppFaults[i] : SimFaultPlan{});
     return bus;
 }
 

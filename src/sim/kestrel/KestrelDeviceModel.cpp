@@ -123,7 +123,7 @@ DeviceReply KestrelDeviceModel::Execute(const KestrelPacket& p, bool dtrHigh, in
         return StartData({address >> 2, (address & 2) ? 1 : 0, 0, -1});
     }
     case 0x01:
-        Control(p);
+        Control(p, nowMicros);
         break;
     case 0x02:
         m_preset = uint32_t(p[1]) | uint32_t(p[2]) << 8 | uint32_t(p[3]) << 16;
@@ -166,8 +166,11 @@ DeviceReply KestrelDeviceModel::Execute(const KestrelPacket& p, bool dtrHigh, in
     return reply;
 }
 
-void KestrelDeviceModel::Control(const KestrelPacket& p) {
+void KestrelDeviceModel::Control(const KestrelPacket& p, int64_t nowMicros) {
+    const bool wasAcquiring = (m_statusByte & kStatusAcquiring) != 0;
     m_statusByte = static_cast<uint8_t>((p[1] & ~kStatusLocked) | (m_statusByte & kStatusLocked));
+    if (!wasAcquiring && (m_statusByte & kStatusAcquiring))
+        m_startStampSeconds = ClockSeconds(nowMicros);
     m_controlWord = static_cast<uint16_t>(p[2] | p[3] << 8);
     if (GroupBase() + Channels() > kMemoryChannels)
         m_group = 0; // a larger spectrum no longer fits behind the old group
@@ -218,7 +221,7 @@ int64_t KestrelDeviceModel::ClockSeconds(int64_t nowMicros) const {
 }
 
 std::vector<uint8_t> KestrelDeviceModel::ClockWire(int64_t nowMicros) const {
-    const int64_t seconds = ClockSeconds(nowMicros);
+    const int64_t seconds = m_startStampSeconds.value_or(ClockSeconds(nowMicros));
     const int64_t days = FloorDiv(seconds, kDaySeconds);
     const int64_t ofDay = seconds - days * kDaySeconds;
     const civil::Date date = civil::CivilFromDays(days);

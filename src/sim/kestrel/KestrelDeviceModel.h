@@ -4,6 +4,7 @@
 // KestrelSimulator's business; this class only sees whole packets at the moment they complete.
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "kestrel/KestrelCommands.h"
@@ -67,7 +68,7 @@ private:
     void SetTime(const KestrelPacket& packet, int64_t nowMicros);
     void SetDate(const KestrelPacket& packet, int64_t nowMicros);
     std::vector<uint8_t> ClockWire(int64_t nowMicros) const;
-    void Control(const KestrelPacket& packet);
+    void Control(const KestrelPacket& packet, int64_t nowMicros);
 
     KestrelSimOptions m_options;
     KestrelSourceModel m_source;
@@ -83,6 +84,9 @@ private:
     int m_baud = 4800;
     int64_t m_lastAdvance;
     int64_t m_clockOffsetSeconds; // wall clock = offset + simulated seconds
+    // The clock read answers the wall clock latched when an acquisition last started; before
+    // the first start there is nothing latched and it answers the running clock.
+    std::optional<int64_t> m_startStampSeconds;
     uint32_t m_sumSinceStart = 0;
     std::vector<uint32_t> m_memory;
 };

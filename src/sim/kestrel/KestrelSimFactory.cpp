@@ -12,6 +12,7 @@ std::unique_ptr<KestrelSimulator> MakeKestrelSimulator(const SimulateSetting& se
     if (!model)
         return nullptr;
     options.model = *model;
+    options.faults = setting.kestrelFaults;
     return std::make_unique<KestrelSimulator>(clock, options);
 }
 

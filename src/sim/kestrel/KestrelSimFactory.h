@@ -17,7 +17,8 @@ namespace vorna {
 std::optional<KestrelSimModel> KestrelSimModelFrom(const SimulateSetting& setting);
 
 // A simulator of the chosen model paced by `clock`, or nullptr when the setting names none; the
-// program then opens real ports. `options` supplies everything but the model.
+// program then opens real ports. `options` supplies everything but the model and the faults,
+// which come from the setting.
 std::unique_ptr<KestrelSimulator> MakeKestrelSimulator(const SimulateSetting& setting, Clock& clock,
                                                        KestrelSimOptions options = {});
 

@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "kestrel/SerialLine.h"
+#include "sim/SimFaultPlan.h"
 
 namespace vorna {
 
@@ -29,6 +30,9 @@ struct KestrelSimOptions {
     // Device wall clock at simulated time zero.
     int clockYear = 2026, clockMonth = 1, clockDay = 15;
     int clockHour = 9, clockMinute = 30, clockSecond = 0;
+    // Faults that come by themselves as time passes: the cable is pulled (and put back), the
+    // device falls silent, every Nth status record and data transfer is spoilt.
+    SimFaultPlan faults;
 };
 
 enum class KestrelSimFault {

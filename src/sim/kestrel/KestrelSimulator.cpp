@@ -26,6 +26,7 @@ int64_t KestrelSimulator::ByteMicros(int baud) const {
 
 int KestrelSimulator::Open(int) {
     std::lock_guard<std::mutex> lock(m_mutex);
+    CatchUp(m_clock.NowMicros()); // a timed replug may be due
     if (UsbGone())
         return ENOENT;
     if (m_open)
@@ -57,9 +58,9 @@ bool KestrelSimulator::IsOpen() const {
 int KestrelSimulator::Usable() {
     if (!m_open)
         return EBADF;
+    CatchUp(m_clock.NowMicros()); // first, so that a cable due to go is gone
     if (m_stale || UsbGone())
         return EIO;
-    CatchUp(m_clock.NowMicros());
     return 0;
 }
 
@@ -208,13 +209,54 @@ int64_t KestrelSimulator::NextWakeUp() const {
 // ---- device side -----------------------------------------------------------------------
 
 void KestrelSimulator::CatchUp(int64_t now) {
-    while (!m_events.empty() && m_events.begin()->first <= now) {
-        auto first = m_events.begin();
-        const int64_t at = first->first;
-        const Event event = first->second;
-        m_events.erase(first);
-        Handle(event, at);
+    // Line events and timed faults in the order of their times; a fault goes first at a tie, so
+    // that a byte due as the cable goes never arrives.
+    for (;;) {
+        const int64_t due = NextScheduled();
+        const int64_t next = m_events.empty() ? kNever : m_events.begin()->first;
+        if (next <= now && next < due) {
+            const Event event = m_events.begin()->second;
+            m_events.erase(m_events.begin());
+            Handle(event, next);
+        } else if (due <= now) {
+            RunScheduled(due);
+        } else {
+            return;
+        }
     }
+}
+
+int64_t KestrelSimulator::NextScheduled() const {
+    return std::min({m_unplugAt, m_replugAt, m_silentAt});
+}
+
+void KestrelSimulator::RunScheduled(int64_t at) {
+    if (m_unplugAt <= at) {
+        m_unplugAt = kNever;
+        PullCable();
+    }
+    if (m_replugAt <= at) {
+        m_replugAt = kNever;
+        m_cablePulled = false;
+    }
+    if (m_silentAt <= at) {
+        m_silentAt = kNever;
+        m_faults[KestrelSimFault::ReceiveTimeout] = -1;
+    }
+}
+
+void KestrelSimulator::NoteConnect(int64_t at) {
+    if (m_connectSeen)
+        return;
+    m_connectSeen = true;
+    const SimFaultPlan& plan = m_options.faults;
+    if (plan.unplugMicros) {
+        m_unplugAt = at + *plan.unplugMicros;
+        if (plan.replugMicros)
+            m_replugAt = m_unplugAt + *plan.replugMicros;
+    }
+    if (plan.silentMicros)
+        m_silentAt = at + *plan.silentMicros;
 }
 
 void KestrelSimulator::Handle(const Event& event, int64_t at) {
@@ -287,6 +329,8 @@ void KestrelSimulator::ExecutePacket(int64_t at) {
         return;
     const KestrelPacket packet{m_packet[0], m_packet[1], m_packet[2], m_packet[3], m_packet[4]};
     ++m_packetsExecuted;
+    if (packet[0] == 0x00 && m_dtr)
+        NoteConnect(at); // the host's connect: it sets the link rate
     DeviceReply reply = m_device.Execute(packet, m_dtr, at);
     m_busyUntil = std::max(m_busyUntil, at + reply.busyMicros);
     Send(std::move(reply), at);
@@ -297,7 +341,13 @@ void KestrelSimulator::Send(DeviceReply reply, int64_t at) {
         return;
     if (TakeFault(KestrelSimFault::ReceiveTimeout))
         return;
-    if (reply.isRecord && TakeFault(KestrelSimFault::StatusChecksum))
+    // The timed plan spoils the records the host asks for by a status request; the records of a
+    // data transfer stay sound, its data takes the fault instead (see Emit).
+    const bool spoilt =
+        reply.isRecord &&
+        (TakeFault(KestrelSimFault::StatusChecksum) ||
+         (!reply.startsData && m_statusChecksums.Next(m_options.faults.checksumEvery)));
+    if (spoilt)
         ++reply.wire.back(); // the checksum byte goes out last
     // Noise hits the first byte a transfer actually sends; a closing one-word USB transfer is
     // never looked at, so it is spared.
@@ -321,7 +371,8 @@ void KestrelSimulator::Send(DeviceReply reply, int64_t at) {
 void KestrelSimulator::Emit(uint8_t value, int64_t at, bool dataByte) {
     if (dataByte && m_freshStream) {
         m_freshStream = false;
-        if (TakeFault(KestrelSimFault::DataChecksum))
+        if (TakeFault(KestrelSimFault::DataChecksum) ||
+            m_dataChecksums.Next(m_options.faults.checksumEvery))
             value ^= 0x01;
     }
     // A host listening at another rate or framing samples noise.
@@ -347,16 +398,20 @@ bool KestrelSimulator::TakeFault(KestrelSimFault fault) {
 void KestrelSimulator::InjectFault(KestrelSimFault fault, int occurrences) {
     std::lock_guard<std::mutex> lock(m_mutex);
     if (fault == KestrelSimFault::PulledCable) {
-        m_cablePulled = true;
-        m_events.clear();
-        m_pending.clear();
-        m_dataActive = false;
-        if (Usb() && m_open)
-            m_stale = true; // the handle outlives its device; it never works again
+        PullCable();
         return;
     }
     if (occurrences != 0)
         m_faults[fault] = occurrences;
+}
+
+void KestrelSimulator::PullCable() {
+    m_cablePulled = true;
+    m_events.clear();
+    m_pending.clear();
+    m_dataActive = false;
+    if (Usb() && m_open)
+        m_stale = true; // the handle outlives its device; it never works again
 }
 
 void KestrelSimulator::ClearFaults() {

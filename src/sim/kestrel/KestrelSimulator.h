@@ -39,7 +39,7 @@ public:
     int Write(std::span<const uint8_t> bytes, size_t& written) override;
 
     // Faults: `occurrences` times, or until ClearFaults when negative. A pulled cable stays
-    // pulled until ClearFaults.
+    // pulled until ClearFaults. The timed faults of the options run besides these.
     void InjectFault(KestrelSimFault fault, int occurrences = 1);
     void ClearFaults();
 
@@ -81,6 +81,10 @@ private:
     void Emit(uint8_t value, int64_t at, bool dataByte);
     bool TakeFault(KestrelSimFault fault);
     int64_t NextWakeUp() const;
+    void PullCable();
+    void NoteConnect(int64_t at);
+    int64_t NextScheduled() const;
+    void RunScheduled(int64_t at);
 
     Clock& m_clock;
     KestrelSimOptions m_options;
@@ -115,6 +119,14 @@ private:
 
     std::map<KestrelSimFault, int> m_faults;
     bool m_cablePulled = false;
+
+    // The options' timed faults, as simulated times once the host first connected.
+    bool m_connectSeen = false;
+    int64_t m_unplugAt = INT64_MAX;
+    int64_t m_replugAt = INT64_MAX;
+    int64_t m_silentAt = INT64_MAX;
+    EveryNth m_statusChecksums;
+    EveryNth m_dataChecksums;
 };
 
 } // namespace vorna
