@@ -2,6 +2,7 @@
 // dbus-run-session): the program offscreen, a test companion on its own bus connection owning
 // com.quorix.Elemix, every request sent over the bus and every answer read back from it.
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
@@ -156,6 +157,7 @@ private Q_SLOTS:
     void refusalsChangeNoSpectrumAndTheProgramGoesOn();
     void saveIntoAnUnwritableFolderKeepsTheOldFile();
     void secondProgramFindsTheNameTaken();
+    void requestDuringAMessageBoxWaitsItsTurn();
     void launcherRaisesAsksAndLocates();
 };
 
@@ -352,6 +354,41 @@ void CompanionBusTest::secondProgramFindsTheNameTaken() {
     QDBusConnection::disconnectFromBus(QStringLiteral("second"));
 }
 
+void CompanionBusTest::requestDuringAMessageBoxWaitsItsTurn() {
+    TestProgram program(Options());
+    TestCompanion fp;
+    // A file with the wrong extension still loads, after a warning the user must close.
+    const QString odd = program.dir.filePath(QStringLiteral("odd.txt"));
+    QVERIFY(QFile::copy(QString::fromUtf8(VORNA_EXAMPLES_DIR "/fe55.mca"), odd));
+    QDBusMessage load = QDBusMessage::createMethodCall(
+        kCompanionWindowService, kCompanionWindowPath, kCompanionWindowInterface, "CopyData");
+    load << 31u << odd;
+    QDBusMessage channels = QDBusMessage::createMethodCall(
+        kCompanionWindowService, kCompanionWindowPath, kCompanionWindowInterface, "Command");
+    channels << 17u << 0;
+    QDBusPendingCall second = QDBusPendingCall::fromError(QDBusError());
+    bool secondWaited = false;
+    ModalDriver driver;
+    driver.Then([&](QWidget* box) {
+        // The second request arrives while the first one's message box is open.
+        second = fp.bus.asyncCall(channels, 20000);
+        QTest::qWait(300);
+        secondWaited = !second.isFinished() && fp.answers.answers.isEmpty();
+        qobject_cast<QMessageBox*>(box)->button(QMessageBox::Ok)->click();
+    });
+    QDBusPendingCall first = fp.bus.asyncCall(load, 20000);
+    QTRY_VERIFY_WITH_TIMEOUT(first.isFinished() && second.isFinished(), 15000);
+    TestProgram::Settle();
+    QVERIFY(secondWaited);
+    QCOMPARE(driver.seen, QStringList{QStringLiteral("Invalid file extension; must be .mca, "
+                                                     ".mcs!")});
+    QCOMPARE(first.reply().arguments().value(0).toInt(), 1);
+    QCOMPARE(second.reply().type(), QDBusMessage::ReplyMessage);
+    // Answered after the load: the channel count of the file now open as S1.
+    QCOMPARE(fp.Take(), QList<Answer>{Answer(17, QStringLiteral("1024"))});
+    QCOMPARE(program.list().At(1)->m_strFileName, std::string("odd.txt"));
+}
+
 void CompanionBusTest::launcherRaisesAsksAndLocates() {
     TestProgram program(Options());
     CMainFrame& frame = program.frame();
@@ -388,6 +425,30 @@ void CompanionBusTest::launcherRaisesAsksAndLocates() {
         frame.Execute(ToInt(CommandId::FundamentalParameters));
         QCOMPARE(title, QStringLiteral("Location for Elemix.Exe..."));
         QCOMPARE(text, QStringLiteral("Program executable file not found."));
+        QCOMPARE(driver.unexpected, 0);
+    }
+    {
+        // A located program is started with OK.
+        const QString marker = program.dir.filePath(QStringLiteral("started"));
+        const QString script = program.dir.filePath(QStringLiteral("my-elemix"));
+        QFile file(script);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(QStringLiteral("#!/bin/sh\ntouch '%1'\n").arg(marker).toLocal8Bit());
+        file.close();
+        file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        ModalDriver driver;
+        driver.ThenButton(QMessageBox::Yes);
+        QString text;
+        driver.Then([&](QWidget* w) {
+            auto* dialog = qobject_cast<CFileBrowseDlg*>(w);
+            QVERIFY(dialog);
+            dialog->TakeChosenFile(script);
+            text = dialog->Text();
+            dialog->accept();
+        });
+        frame.Execute(ToInt(CommandId::FundamentalParameters));
+        QCOMPARE(text, QStringLiteral("File located - ") + script);
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(marker), 10000);
         QCOMPARE(driver.unexpected, 0);
     }
     {
