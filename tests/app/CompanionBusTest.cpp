@@ -13,8 +13,11 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QTest>
+#include <QToolBar>
 #include <fcntl.h>
 #include <linux/fs.h>
 #include <sys/ioctl.h>
@@ -392,6 +395,12 @@ void CompanionBusTest::requestDuringAMessageBoxWaitsItsTurn() {
 void CompanionBusTest::launcherRaisesAsksAndLocates() {
     TestProgram program(Options());
     CMainFrame& frame = program.frame();
+    // Without FlareCtrl.exe beside the program its command is in no menu and not on the toolbar.
+    QAction* flare = frame.Action(CommandId::FlareController);
+    for (const QMenu* menu : frame.menuBar()->findChildren<QMenu*>())
+        QVERIFY(!menu->actions().contains(flare));
+    for (const QToolBar* bar : frame.findChildren<QToolBar*>())
+        QVERIFY(!bar->actions().contains(flare));
     {
         // Running: only raised, nothing asked.
         TestCompanion running;

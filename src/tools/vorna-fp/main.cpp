@@ -89,20 +89,7 @@ int main(int argc, char* argv[]) {
         args.remove(t, 2);
     }
     const QString verb = args.value(0);
-    QDBusConnection bus = QDBusConnection::sessionBus();
-    if (!bus.isConnected())
-        return Fail(QStringLiteral("no session bus: ") + bus.lastError().message());
     const QString service = QString::fromLatin1(vorna::kCompanionWindowService);
-
-    if (verb == QLatin1String("wait") && args.size() == 1) {
-        QDeadlineTimer deadline(timeoutMs);
-        while (!bus.interface()->isServiceRegistered(service).value()) {
-            if (deadline.hasExpired())
-                return Fail(QStringLiteral("no VORNA owns ") + service);
-            QThread::msleep(50);
-        }
-        return 0;
-    }
 
     QDBusMessage call = QDBusMessage::createMethodCall(
         service, QString::fromLatin1(vorna::kCompanionWindowPath),
@@ -121,11 +108,25 @@ int main(int argc, char* argv[]) {
         call = QDBusMessage::createMethodCall(service, call.path(), call.interface(),
                                               QStringLiteral("Command"));
         call << code << argument;
-    } else {
+    } else if (verb != QLatin1String("wait") || args.size() != 1) {
         std::fputs(kUsage, stderr);
         return 2;
     }
     call.setAutoStartService(false);
+
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected())
+        return Fail(QStringLiteral("no session bus: ") + bus.lastError().message());
+
+    if (verb == QLatin1String("wait")) {
+        QDeadlineTimer deadline(timeoutMs);
+        while (!bus.interface()->isServiceRegistered(service).value()) {
+            if (deadline.hasExpired())
+                return Fail(QStringLiteral("no VORNA owns ") + service);
+            QThread::msleep(50);
+        }
+        return 0;
+    }
 
     AnswerReceiver receiver;
     if (wantAnswer) {
