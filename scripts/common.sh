@@ -33,9 +33,13 @@ ensure_comma_locale() {
     fi
 }
 
-configure_and_build() {
+configure_only() {
     export CCACHE_BASEDIR="$ROOT"
     export CCACHE_NOHASHDIR=1
     cmake -S "$ROOT" -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
+}
+
+configure_and_build() {
+    configure_only "$@"
     cmake --build "$BUILD_DIR" -j "$(nproc)"
 }

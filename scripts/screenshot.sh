@@ -3,9 +3,27 @@
 # (Xvfb) with settings of its own, and takes the screen with ImageMagick's import.
 # --acquire: against the simulated KestrelA, connected and acquiring for a few seconds.
 # --acquire-dpp: the same against a simulated Plover.
+# --fault: the simulated KestrelA acquiring until its cable is pulled (VORNA_SIMULATE's
+#          unplug option): the program's message over the acquiring window.
 # --windows DIR [NAME...]: pictures of the program's windows (the window gallery), one PNG each.
+# --prints DIR: the pages that the printing tests print (plot, ROI list, ROI report, keyboard map,
+#   a two-page list), as PDF and as one PNG per page.
 source "$(dirname "$0")/common.sh"
 ACQUIRE=0
+if [[ "${1:-}" == "--prints" ]]; then
+    DIR="$(realpath -m "${2:?usage: screenshot.sh --prints DIR}")"
+    mkdir -p "$DIR"
+    ensure_packages
+    export CCACHE_BASEDIR="$ROOT" CCACHE_NOHASHDIR=1
+    cmake -S "$ROOT" -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+    cmake --build "$BUILD_DIR" --target vorna_output_window_tests -j 2
+    (cd "$BUILD_DIR/tests" && QT_QPA_PLATFORM=offscreen VORNA_PRINT_DIR="$DIR" ./vorna_output_window_tests >/dev/null)
+    for pdf in "$DIR"/*.pdf; do
+        pdftoppm -r 60 -png "$pdf" "${pdf%.pdf}"
+    done
+    ls "$DIR"
+    exit 0
+fi
 if [[ "${1:-}" == "--windows" ]]; then
     shift
     DIR="${1:?usage: screenshot.sh --windows DIR [NAME...]}"
@@ -30,6 +48,9 @@ if [[ "${1:-}" == "--acquire" ]]; then
     shift
 elif [[ "${1:-}" == "--acquire-dpp" ]]; then
     ACQUIRE=2
+    shift
+elif [[ "${1:-}" == "--fault" ]]; then
+    ACQUIRE=3
     shift
 fi
 ensure_packages
@@ -69,6 +90,10 @@ if [[ $ACQUIRE == 1 ]]; then
 elif [[ $ACQUIRE == 2 ]]; then
     export VORNA_SIMULATE=plover VORNA_AUTOSTART=1
     WAIT=12
+    FILES=()
+elif [[ $ACQUIRE == 3 ]]; then
+    export VORNA_SIMULATE=kestrela:unplug=8 VORNA_AUTOSTART=1
+    WAIT=16
     FILES=()
 else
     WAIT=3

@@ -37,6 +37,12 @@ vorna_widget_test(vorna_app_kestrel_tests SIMULATE kestrela TIMEOUT 300
 vorna_widget_test(vorna_prefs_tests SOURCES app/PreferencesTest.cpp)
 # The program driving simulated DPPs on the simulated USB bus in real time.
 vorna_widget_test(vorna_app_dpp_tests SIMULATE plover SOURCES app/DppWiringTest.cpp)
+# The whole program against simulated devices: what the user sees and what is saved.
+vorna_widget_test(vorna_app_trust_tests TIMEOUT 400 SOURCES app/DeviceTrustTest.cpp)
+# The whole program while its simulated devices fail: pulled cables, silence, bad checksums.
+vorna_widget_test(vorna_app_fault_tests TIMEOUT 400 SOURCES app/DeviceFaultTest.cpp)
+# Printing to PDF (read back with poppler's pdftotext), copies and window captures.
+vorna_widget_test(vorna_output_window_tests SOURCES output/OutputWindowsTest.cpp)
 
 # The companion interface on a private session bus of its own.
 find_package(Qt6 REQUIRED COMPONENTS DBus)

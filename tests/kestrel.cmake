@@ -7,5 +7,6 @@ vorna_add_test(vorna_serial_tests
     LIBS vorna_platform_serial)
 vorna_add_test(vorna_kestrel_acq_tests
     SOURCES kestrel/CAcqTest.cpp kestrel/CUploadThreadTest.cpp kestrel/RepeatMeasurementTest.cpp
-    LIBS vorna_acq vorna_sim_kestrel)
+            kestrel/KestrelProgramTest.cpp
+    LIBS vorna_acq vorna_appcore vorna_sim_kestrel)
 vorna_add_test(vorna_acq_setup_form_tests SOURCES kestrel/AcqSetupFormTest.cpp LIBS vorna_acq)

@@ -5,6 +5,8 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPainter>
+#include <QPrinter>
+#include <QPrinterInfo>
 #include <QScrollBar>
 #include <algorithm>
 
@@ -12,6 +14,8 @@
 #include "app/QtTextClipboard.h"
 #include "app/TextConvert.h"
 #include "common/NumberText.h"
+#include "output/ListPrinter.h"
+#include "output/PrinterChoice.h"
 
 namespace vorna {
 
@@ -29,6 +33,8 @@ CListCtrlEx::CListCtrlEx(QWidget* parent) : QTableView(parent) {
     horizontalHeader()->setStretchLastSection(true);
     SetSortable(true);
 }
+
+CListCtrlEx::~CListCtrlEx() = default;
 
 void CListCtrlEx::SetSortable(bool sortable) {
     setSortingEnabled(sortable);
@@ -98,6 +104,24 @@ bool CListCtrlEx::CopyForUser(QWidget& owner) const {
     return true;
 }
 
+void CListCtrlEx::InstallMenu(QWidget& window) {
+    if (m_menuInstalled)
+        return;
+    m_menuInstalled = true;
+    QWidget* owner = &window;
+    // Right clicks on the list or the window's other parts reach the window's menu.
+    owner->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(owner, &QWidget::customContextMenuRequested, this, [this, owner](const QPoint& at) {
+        QMenu menu(owner);
+        for (const MenuEntry& e : m_menu) {
+            QAction* action = menu.addAction(e.icon, e.caption);
+            action->setEnabled(RowCount() > 0);
+            connect(action, &QAction::triggered, this, e.action);
+        }
+        menu.exec(owner->mapToGlobal(at));
+    });
+}
+
 void CListCtrlEx::OfferCopy(QWidget& window, const QString& copyCaption, const QIcon& copyIcon) {
     QWidget* owner = &window;
     auto* shortcut = new QAction(owner);
@@ -105,17 +129,83 @@ void CListCtrlEx::OfferCopy(QWidget& window, const QString& copyCaption, const Q
     shortcut->setShortcutContext(Qt::WidgetWithChildrenShortcut);
     connect(shortcut, &QAction::triggered, this, [this, owner] { CopyForUser(*owner); });
     owner->addAction(shortcut);
-    // Right clicks on the list or the window's other parts reach the window's menu.
-    owner->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(owner, &QWidget::customContextMenuRequested, this,
-            [this, owner, copyCaption, copyIcon](const QPoint& at) {
-                QMenu menu(owner);
-                // Printing the list belongs to the printing work; the copy is offered here.
-                QAction* copy = menu.addAction(copyIcon, copyCaption);
-                copy->setEnabled(RowCount() > 0);
-                connect(copy, &QAction::triggered, this, [this, owner] { CopyForUser(*owner); });
-                menu.exec(owner->mapToGlobal(at));
-            });
+    m_menu.push_back({copyCaption, copyIcon, [this, owner] { CopyForUser(*owner); }});
+    InstallMenu(window);
+}
+
+void CListCtrlEx::OfferPrint(QWidget& window, const QString& printCaption, const QIcon& printIcon,
+                             std::function<void()> print) {
+    QWidget* owner = &window;
+    const QString keys = printCaption.section(QLatin1Char('\t'), 1);
+    if (!keys.isEmpty()) {
+        auto* shortcut = new QAction(owner);
+        shortcut->setShortcut(QKeySequence(keys));
+        shortcut->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+        connect(shortcut, &QAction::triggered, this, [this, print] {
+            if (RowCount() > 0)
+                print();
+        });
+        owner->addAction(shortcut);
+    }
+    m_menu.insert(m_menu.begin(), {printCaption, printIcon, std::move(print)});
+    InstallMenu(window);
+}
+
+void CListCtrlEx::UseStandardPrintOptions(const std::string& titleA, const std::string& titleB) {
+    m_printOptions = ListPrintOptions{};
+    m_printOptions.titleA = titleA;
+    m_printOptions.titleB = titleB;
+}
+
+PrinterSelect CListCtrlEx::SelectPrinter(QWidget* owner, bool useDefault) {
+    std::unique_ptr<QPrinter> printer;
+    if (useDefault) {
+        const QPrinterInfo info = QPrinterInfo::defaultPrinter();
+        if (info.isNull())
+            return PrinterSelect::NoPrinter;
+        printer = std::make_unique<QPrinter>(info, QPrinter::HighResolution);
+    } else {
+        printer = PrinterChoice::For(owner ? owner : this).Choose(owner);
+        if (!printer)
+            return PrinterSelect::Cancelled;
+    }
+    if (!printer->isValid())
+        return PrinterSelect::NoPrinter;
+    m_printer = std::move(printer);
+    return PrinterSelect::Chosen;
+}
+
+bool CListCtrlEx::PrintList(QWidget* owner, const std::string& title, bool useDefault) {
+    if (!m_printer && SelectPrinter(owner, useDefault) != PrinterSelect::Chosen)
+        return false;
+    ListPrintJob job;
+    job.title = title;
+    job.options = m_printOptions;
+    if (job.options.autoSizeColumns)
+        resizeColumnsToContents();
+    const auto titles = ListTitles(*m_proxy);
+    const auto& columns = m_model->Columns();
+    for (size_t i = 0; i < titles.size(); ++i) {
+        ListPrintColumn c;
+        c.title = titles[i];
+        const int column = static_cast<int>(i);
+        c.screenWidth = isColumnHidden(column) ? 0 : columnWidth(column);
+        c.align = i < columns.size() && columns[i].centred ? PrintAlign::Centre : PrintAlign::Left;
+        job.columns.push_back(std::move(c));
+    }
+    job.rows = ListRows(*m_proxy);
+    job.utc = std::time(nullptr);
+    return PrintListJob(*m_printer, job);
+}
+
+bool CListCtrlEx::PrintForUser(QWidget& owner, const std::string& title, const std::string& titleA,
+                               const std::string& titleB) {
+    UseStandardPrintOptions(titleA, titleB);
+    const PrinterSelect select = SelectPrinter(&owner, false);
+    const bool printed = select == PrinterSelect::Chosen && PrintList(&owner, title, false);
+    if (const std::string message = ListPrintMessage(select, printed); !message.empty())
+        QMessageBox::warning(&owner, owner.windowTitle(), QString::fromStdString(message));
+    return printed;
 }
 
 void CListCtrlEx::paintEvent(QPaintEvent* event) {

@@ -2,7 +2,6 @@
 
 #include <QFileInfo>
 #include <QGuiApplication>
-#include <QInputDialog>
 #include <QScreen>
 #include <QThread>
 #include <QUrl>
@@ -38,13 +37,8 @@ ScreenSize PrimaryScreen() {
     return s ? ScreenSize{s->size().width(), s->size().height()} : ScreenSize{};
 }
 
-// Texts posted by pointer must outlive the message: constants only.
-const char* const kMcaConnected = "MCA connected...";
-const char* const kMcaNotConnected = "MCA not connected...";
-const char* const kEmpty = "";
-
-// Live and real time follow the status once a second while an upload runs.
-constexpr int kTimesTimerPeriodMs = 1000;
+// Live and real time follow the status while an upload runs.
+constexpr int kTimesTimerPeriodMs = 200;
 
 // The simulated analyzer when VORNA_SIMULATE names a Kestrel, else the real serial ports with
 // the profile's device paths.
@@ -133,14 +127,33 @@ bool CLumoApp::InitInstance() {
     else
         ShowDppUpdateNotice();
     if (!m_options.commandLineFile.isEmpty()) {
-        // The receiver owns the path text.
-        auto* path = new std::string(PathToCore(m_options.commandLineFile));
-        m_state->MainWindow().Post(MainMessage::OpenFile, 0, reinterpret_cast<intptr_t>(path));
+        m_state->MainWindow().Post(OpenFileEvent{PathToCore(m_options.commandLineFile)});
         m_state->Note("command line file");
     }
     ReportDeviceState();
+    AutoConnect();
     StartCompanionInterface();
     return true;
+}
+
+void CLumoApp::AutoConnect() {
+    // "Connect on Startup": the connect runs on the Kestrel's command thread, so the window is
+    // up and answering while the analyzer is found.
+    const CSProfile& p = m_state->Profile();
+    KestrelProgram* kestrel = m_state->Kestrel();
+    if (p.deviceType != 0 || !p.autoConnect || p.comPort <= 0 || !kestrel)
+        return;
+    CMainFrame* frame = m_frame.get();
+    kestrel->Run(
+        [](CAcq& a) {
+            if (a.EnsureConnected())
+                a.PostConnectionState(true);
+        },
+        [frame] {
+            frame->UpdateDevicePane();
+            frame->RefreshPanes();
+        });
+    m_state->Note("auto connect");
 }
 
 void CLumoApp::StartCompanionInterface() {
@@ -158,13 +171,7 @@ void CLumoApp::StartCompanionInterface() {
 AcqHooks CLumoApp::KestrelHooks() {
     AcqHooks hooks;
     // The upload worker asks for these; the window answers once it exists.
-    hooks.visibleAbsoluteRange = [this]() -> std::pair<int, int> {
-        CMainFrame* frame = m_frame.get();
-        if (!frame)
-            return {0, 16383};
-        const PlotGeometry g = frame->Panes().Model().Geometry();
-        return {g.view.start, g.view.end};
-    };
+    hooks.visibleAbsoluteRange = [this] { return m_state->VisibleRange(); };
     hooks.timesTimer = [this](bool on) {
         CMainFrame* frame = m_frame.get();
         if (!frame)
@@ -180,12 +187,8 @@ AcqHooks CLumoApp::KestrelHooks() {
             },
             Qt::QueuedConnection);
     };
-    hooks.askSecurityCode = [this]() -> std::optional<uint16_t> {
-        bool ok = false;
-        const int code = QInputDialog::getInt(m_frame.get(), QStringLiteral("MCA Security Code"),
-                                              QString(), 0, 0, 65535, 1, &ok);
-        return ok ? std::optional<uint16_t>(static_cast<uint16_t>(code)) : std::nullopt;
-    };
+    // The "MCA Security Code" question comes through the controller's prompt, which brings
+    // it to the UI thread.
     // Thread priorities only matter to the USB detection of a real KestrelA, which has no
     // timing this program can raise on Linux without privileges; the hook stays empty.
     return hooks;
@@ -218,15 +221,14 @@ void CLumoApp::ReportDeviceState() {
     MainWindowSink& sink = m_state->MainWindow();
     const bool connected = m_state->DeviceConnected();
     if (m_state->Profile().deviceType == 0) {
-        sink.Post(MainMessage::StatusText, 0,
-                  reinterpret_cast<intptr_t>(connected ? kMcaConnected : kMcaNotConnected));
-        sink.Post(MainMessage::DeviceState, 1, connected ? 1 : 0);
+        sink.Post(StatusTextEvent{0, connected ? kMcaConnectedText : kMcaNotConnectedText});
+        sink.Post(DeviceStateEvent{1, connected});
     } else {
         const std::string name =
             DppStartupName(m_state->Profile().deviceType, m_state->Profile().dppDeviceName);
         m_frame->SetStatusText(0, QString::fromStdString(DppConnectionText(name, connected)));
     }
-    sink.Post(MainMessage::StatusText, 1, reinterpret_cast<intptr_t>(kEmpty));
+    sink.Post(StatusTextEvent{1, ""});
     m_state->Note("device state");
 }
 

@@ -42,6 +42,7 @@ public:
 
 private:
     void ReportDeviceState();
+    void AutoConnect();
     // Takes the companion interface's bus name (the first VORNA of the user does).
     void StartCompanionInterface();
     // The "Update DPP Notice" when the profile asks for it and a DPP answered.

@@ -47,8 +47,7 @@ CMainFrame::CMainFrame(ProgramState& state, QtUserPrompt& prompt, QWidget* paren
     setObjectName(QString::fromLatin1(kMainWindowName));
     setWindowTitle(QString::fromLatin1(kMainWindowCaption));
     setWindowIcon(ProgramIcon());
-    m_sink = std::make_unique<QtMainWindowSink>(
-        this, [this](MainMessage m, intptr_t w, intptr_t l) { HandleMessage(m, w, l); });
+    m_sink = std::make_unique<QtMainWindowSink>(this, [this](MainEvent& e) { HandleEvent(e); });
     DisplayTargets targets;
     targets.redrawRange = [this](int a, int b) { m_panes->Sink().RedrawAbsoluteRange(a, b); };
     targets.redrawPlot = [this] { m_panes->Sink().RedrawPlot(); };
@@ -248,6 +247,8 @@ bool CMainFrame::RunPlotCommand(int commandId) {
 
 bool CMainFrame::Execute(int commandId) {
     const bool handled = m_router.Execute(commandId);
+    // Whatever the command changed in the profile, the workers read from now on.
+    m_state.PublishSettings();
     m_contextRow = -1;
     UpdateCommandStates();
     return handled;
@@ -260,6 +261,8 @@ MenuContext CMainFrame::CurrentMenuContext() const {
     c.comPort = p.comPort;
     c.connected = m_state.DeviceConnected();
     c.acquiring = m_state.Acquiring();
+    if (const CAcq* acq = m_state.Acq())
+        c.statusValid = acq->StatusValid();
     CSpectraList& list = m_state.Spectra();
     auto guard = list.Lock();
     c.spectraCount = list.GetCount();
@@ -318,8 +321,9 @@ QString CMainFrame::StatusText(int pane) const {
 void CMainFrame::UpdateDevicePane() {
     const bool dpp = m_state.Profile().deviceType != 0;
     CAcq* acq = m_state.Acq();
+    // From the last status the worker read: the window never waits for the analyzer.
     const DevicePane pane = dpp   ? DppDevicePane(m_state.DeviceConnected())
-                            : acq ? acq->QueryDevicePane()
+                            : acq ? acq->CachedDevicePane()
                                   : KestrelDevicePane(false, -1);
     m_pane1->setText(QString::fromStdString(pane.text));
     m_pane1Icon->setPixmap(DevicePaneIcon(pane.icon).pixmap(16, 16));
@@ -336,51 +340,6 @@ void CMainFrame::SetDeviceIndicator(int which, bool on) {
     UpdateCommandStates();
 }
 
-void CMainFrame::HandleMessage(MainMessage message, intptr_t wparam, intptr_t lparam) {
-    switch (message) {
-    case MainMessage::TimedRequest:
-        CTimeQueue::Deliver(wparam, lparam);
-        break;
-    case MainMessage::OpenFile: {
-        // The path was handed over with the message; a missing file is passed over quietly.
-        std::unique_ptr<std::string> path(reinterpret_cast<std::string*>(lparam));
-        const QFileInfo info(PathFromCore(*path));
-        if (info.exists() && info.isFile())
-            OpenSpectrumFile(m_state.Spectra(), *path, &m_state.Recent());
-        RebuildRecentFileMenu();
-        RefreshPanes();
-        break;
-    }
-    case MainMessage::StatusText:
-        SetStatusText(static_cast<int>(wparam),
-                      lparam ? QString::fromLatin1(reinterpret_cast<const char*>(lparam))
-                             : QString());
-        break;
-    case MainMessage::DeviceState:
-        SetDeviceIndicator(static_cast<int>(wparam), lparam != 0);
-        break;
-    case MainMessage::RefreshSpectraList:
-        RefreshPanes();
-        break;
-    case MainMessage::Connect:
-        Execute(ToInt(CommandId::Connect));
-        break;
-    case MainMessage::ExternalCommand:
-        if (m_companion)
-            m_companion->PostedCommand(static_cast<int>(wparam), static_cast<int>(lparam));
-        break;
-    case MainMessage::AcquisitionEnded:
-        // The worker saw the run end; the plot and panes show the last upload.
-        SetDeviceIndicator(0, false);
-        RefreshPanes();
-        m_repeat->AcquisitionEnded();
-        break;
-    default:
-        // Device and tuning messages have no receiver in this build.
-        break;
-    }
-}
-
 MainWindowSink& CMainFrame::Sink() {
     return *m_sink;
 }
@@ -389,10 +348,13 @@ DisplaySink& CMainFrame::Display() {
 }
 
 void CMainFrame::CheckDeviceStillThere() {
-    // A Kestrel unplugged since the last command: the menus then offer Connect again.
-    CAcq* acq = m_state.Acq();
-    if (m_state.Profile().deviceType == 0 && acq && acq->Connected() && !acq->CheckStillConnected())
-        UpdateDevicePane();
+    // A Kestrel unplugged since the last command: the menus then offer Connect again. The
+    // battery request runs on the command thread; the menu opens at once with what is known.
+    KestrelProgram* kestrel = m_state.Kestrel();
+    if (m_state.Profile().deviceType != 0 || !kestrel || !kestrel->Acq().Connected() ||
+        kestrel->Busy())
+        return;
+    kestrel->Run([](CAcq& a) { a.CheckStillConnected(); }, [this] { UpdateDevicePane(); });
 }
 
 void CMainFrame::RefreshAcquisitionTimes() {

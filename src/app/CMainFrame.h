@@ -5,6 +5,7 @@
 // menu files.
 
 #include <QMainWindow>
+#include <deque>
 #include <map>
 #include <memory>
 
@@ -57,8 +58,8 @@ public:
     QString StatusText(int pane) const;
     void SetDeviceIndicator(int which, bool on);
 
-    // Posted messages, on the UI thread.
-    void HandleMessage(MainMessage message, intptr_t wparam, intptr_t lparam);
+    // Posted events, on the UI thread.
+    void HandleEvent(MainEvent& event);
     MainWindowSink& Sink();
     vorna::DisplaySink& Display();
 
@@ -124,6 +125,8 @@ private:
     void BuildStatusBar();
     void BuildPanes();
     void StoreSplitters();
+    // A worker's message box; one at a time, in the order posted.
+    void ShowWorkerMessage(MessageEvent message);
 
     ProgramState& m_state;
     QtUserPrompt& m_prompt;
@@ -150,6 +153,8 @@ private:
     QAction* m_recentAnchor = nullptr;
     std::vector<QAction*> m_recentActions;
     std::map<int, QTimer*> m_timers;
+    std::deque<MessageEvent> m_pendingMessages;
+    bool m_showingMessage = false;
     int m_contextRow = -1;
     bool m_shutdownDone = false;
     bool m_splittersApplied = false;

@@ -1,7 +1,10 @@
 // The MCA and Setup menus. A Kestrel (device type 0) is driven through its acquisition
-// controller, a DPP (types 1..4) through the window's DPP session.
+// controller on the Kestrel command thread (the window never waits on the analyzer), a DPP
+// (types 1..4) through the window's DPP session.
 
 #include <QMessageBox>
+#include <functional>
+#include <memory>
 
 #include "app/CMainFrame.h"
 #include "app/DppSession.h"
@@ -26,14 +29,20 @@ bool IsDpp(ShellContext& c) {
     return c.state.Profile().deviceType != 0;
 }
 
-// The interactive connect of the Kestrel; the controller shows its own messages.
-bool KestrelEnsureConnected(ShellContext& c) {
-    CAcq* acq = c.state.Acq();
-    if (!acq) {
+// Runs a Kestrel command on the command thread; `then` follows on the UI thread. Without a
+// Kestrel stack (a DPP is selected) there is nothing to connect to.
+bool OnKestrel(ShellContext& c, std::function<void(CAcq&)> job, std::function<void()> then = {}) {
+    KestrelProgram* kestrel = c.state.Kestrel();
+    if (!kestrel) {
         c.prompt.message("Can not connect to LUMO!", PromptStyle::Warning);
         return false;
     }
-    return acq->EnsureConnected();
+    kestrel->Run(std::move(job), [&c, then = std::move(then)] {
+        if (then)
+            then();
+        c.frame.RefreshPanes();
+    });
+    return true;
 }
 
 void DppNotConnected(ShellContext& c) {
@@ -62,8 +71,7 @@ void SetThresholdAtCursor(ShellContext& c, int channel) {
             dpp->SetThresholdAtCursor(channel);
         return;
     }
-    if (CAcq* acq = c.state.Acq(); acq && acq->ChangeThreshold(channel))
-        c.frame.RefreshPanes();
+    OnKestrel(c, [channel](CAcq& a) { a.ChangeThreshold(channel); });
 }
 
 namespace {
@@ -74,16 +82,18 @@ void Connect(ShellContext& c) {
             dpp->Connect();
         return;
     }
-    if (CAcq* acq = c.state.Acq()) {
-        acq->ToggleConnection();
-        acq->PostConnectionState(acq->Connected());
-    } else {
-        KestrelEnsureConnected(c);
-    }
-    c.frame.UpdateDevicePane();
+    OnKestrel(
+        c,
+        [](CAcq& a) {
+            a.ToggleConnection();
+            a.PostConnectionState(a.Connected());
+        },
+        [&c] { c.frame.UpdateDevicePane(); });
 }
 
-void StartStop(ShellContext& c) {
+// `then` runs once the acquisition state is current (at once for a DPP, after the device
+// command for a Kestrel).
+void StartStop(ShellContext& c, std::function<void()> then) {
     if (IsDpp(c)) {
         if (DppSession* dpp = Dpp(c)) {
             if (!dpp->StartStop()) {
@@ -94,16 +104,17 @@ void StartStop(ShellContext& c) {
                                          ? QStringLiteral("Acquisition started...")
                                          : QStringLiteral("Acquisition stopped..."));
         }
+        then();
         return;
     }
-    CAcq* acq = c.state.Acq();
-    if (!acq) {
-        KestrelEnsureConnected(c);
-        return;
-    }
-    acq->ToggleAcquisition();
-    if (acq->Connected())
-        acq->PostAcquisitionState(acq->State() == AcqState::Acquiring);
+    OnKestrel(
+        c,
+        [](CAcq& a) {
+            a.ToggleAcquisition();
+            if (a.Connected())
+                a.PostAcquisitionState(a.State() == AcqState::Acquiring);
+        },
+        std::move(then));
 }
 
 // Kestrel commands that act on the controller once it is connected; a DPP's Delete Data and
@@ -114,8 +125,35 @@ void KestrelOnly(ShellContext& c, bool dppToo, void (*action)(CAcq&)) {
             DppNotConnected(c);
         return;
     }
-    if (KestrelEnsureConnected(c))
-        action(*c.state.Acq());
+    OnKestrel(c, [action](CAcq& a) {
+        if (a.EnsureConnected())
+            action(a);
+    });
+}
+
+// F9 for the Kestrel: the status is read on the command thread, the dialog runs here, and what
+// changed is sent from the command thread again (its questions come back to this thread).
+void KestrelSetup(ShellContext& c) {
+    auto values = std::make_shared<std::optional<AcqSetup>>();
+    auto analyzer = std::make_shared<KestrelDeviceType>(KestrelDeviceType::Unknown);
+    OnKestrel(
+        c,
+        [values, analyzer](CAcq& a) {
+            *values = a.SetupValues();
+            *analyzer = a.DeviceType();
+        },
+        [&c, values, analyzer] {
+            if (!*values)
+                return;
+            const AcqSetup before = **values;
+            auto cursor = [&c] { return c.frame.Panes().Model().CursorChannel(); };
+            const std::optional<AcqSetup> after =
+                RunAcqSetupDialog(before, c.state.Profile(), *analyzer, cursor, &c.frame);
+            if (!after)
+                return;
+            c.state.PublishSettings();
+            OnKestrel(c, [before, changed = *after](CAcq& a) { a.ApplySetup(before, changed); });
+        });
 }
 
 void DisplaySettings(ShellContext& c) {
@@ -145,10 +183,8 @@ void OnDpp(ShellContext& c, void (*action)(DppSession&)) {
 void RegisterDeviceCommands(CommandRouter& r, ShellContext& c) {
     using C = CommandId;
     r.Register(ToInt(C::Connect), [&c] { Connect(c); });
-    r.Register(ToInt(C::StartAcquisition), [&c] {
-        StartStop(c);
-        c.frame.Repeat().AfterStartStop();
-    });
+    r.Register(ToInt(C::StartAcquisition),
+               [&c] { StartStop(c, [&c] { c.frame.Repeat().AfterStartStop(); }); });
     r.Register(ToInt(C::UpdateData), [&c] {
         if (IsDpp(c))
             OnDpp(c, [](DppSession& d) { d.UpdateData(); });
@@ -170,16 +206,7 @@ void RegisterDeviceCommands(CommandRouter& r, ShellContext& c) {
             ReportNotAvailable(c, CommandId::AcquisitionSetup);
             return;
         }
-        if (!KestrelEnsureConnected(c))
-            return;
-        CAcq& acq = *c.state.Acq();
-        const std::optional<AcqSetup> before = acq.SetupValues();
-        if (!before)
-            return;
-        auto cursor = [&c] { return c.frame.Panes().Model().CursorChannel(); };
-        if (auto after =
-                RunAcqSetupDialog(*before, c.state.Profile(), acq.DeviceType(), cursor, &c.frame))
-            acq.ApplySetup(*before, *after);
+        KestrelSetup(c);
     });
     r.Register(ToInt(C::DisplaySettings), [&c] { DisplaySettings(c); });
     r.Register(ToInt(C::StartStatusTimer),

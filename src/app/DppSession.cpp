@@ -214,7 +214,7 @@ void DppSession::OnDataTick() {
         // The preset ended the run: final data are in, the series may take its step.
         if (m_waitingForEnd) {
             m_waitingForEnd = false;
-            m_state.MainWindow().Post(MainMessage::AcquisitionEnded, 0, 0);
+            m_state.MainWindow().Post(MainMessage::AcquisitionEnded);
         }
         m_frame.SetDeviceIndicator(0, false);
         m_frame.RefreshPanes();

@@ -22,16 +22,29 @@ std::string FullPath(const ProgramState& state, const std::string& name) {
     return const_cast<ProgramState&>(state).Environment().spectraDirectory + name;
 }
 
-void Save(ShellContext& c, CSpectrum* s, bool showDialog) {
-    if (!s)
-        return;
+void SaveNow(ShellContext& c, CSpectrum* s, bool showDialog) {
     CSpectraList& list = c.state.Spectra();
-    c.state.Display().ResetPlotToFullRange();
     const SaveResult r = SaveSpectrum(c.state.Environment(), *s, showDialog, list.PositionOf(s));
     if (r == SaveResult::Saved)
         c.state.Recent().AddRecentFile(FullPath(c.state, s->m_strFileName));
     c.frame.RebuildRecentFileMenu();
     c.frame.RefreshPanes();
+}
+
+void Save(ShellContext& c, CSpectrum* s, bool showDialog) {
+    if (!s)
+        return;
+    c.state.Display().ResetPlotToFullRange();
+    // A connected Kestrel holds counts the live spectrum has not seen yet (with "Manual" update,
+    // none at all): they are uploaded, whole, before the file is written.
+    KestrelProgram* kestrel = c.state.Kestrel();
+    if (kestrel && kestrel->Acq().Connected() && c.state.Spectra().PositionOf(s) == 0) {
+        c.state.SetVisibleRange(0, 16383);
+        kestrel->Run([](CAcq& a) { a.Upload(); },
+                     [&c, s, showDialog] { SaveNow(c, s, showDialog); });
+        return;
+    }
+    SaveNow(c, s, showDialog);
 }
 
 void Open(ShellContext& c) {
@@ -96,8 +109,7 @@ void RegisterFileCommands(CommandRouter& r, ShellContext& c) {
         r.Register(id, [&c, id] { OpenRecent(c, id); });
     r.Register(ToInt(C::CopySpectrumData), [&c] { CopyData(c); });
     r.Register(ToInt(C::AppExit), [&c] { c.frame.close(); });
-    for (C id : {C::PrintSpectrum, C::CapturePlot, C::CapturePreview, C::Capture})
-        r.Register(ToInt(id), [&c, id] { ReportNotAvailable(c, id); });
+    RegisterOutputCommands(r, c);
 }
 
 } // namespace vorna

@@ -1,7 +1,9 @@
 #include "app/InfoPane.h"
 
+#include <QFontInfo>
 #include <QMouseEvent>
 #include <QPainter>
+#include <algorithm>
 #include <mutex>
 
 #include "app/TextConvert.h"
@@ -54,6 +56,14 @@ void InfoPane::Refresh() {
         in.presetChannel = p.spChanPosition;
         in.deviceState = m_state.Acquiring() ? 3 : (m_state.DeviceConnected() ? 2 : 0);
         in.library = &m_state.Library();
+        if (const CAcq* acq = p.deviceType == 0 ? m_state.Acq() : nullptr) {
+            // What the upload worker last read; the pane never asks the analyzer itself.
+            const KestrelStatus status = acq->Status();
+            in.kestrelConnected = acq->Connected();
+            in.kestrelIsA = acq->DeviceType() != KestrelDeviceType::Kestrel;
+            in.kestrelSerial = status.serial;
+            in.kestrelGroup = acq->StatusValid() ? status.group : -1;
+        }
         DppLiveInfo dpp;
         if (p.deviceType != 0 && m_dppSource) {
             dpp = m_dppSource();
@@ -85,6 +95,20 @@ QString InfoPane::Value(int row) const {
 void InfoPane::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.fillRect(rect(), m_background);
+    // Black or white text, whichever reads better on the chosen background.
+    p.setPen(m_background.lightness() < 110 ? Qt::white : Qt::black);
+    PaintTexts(p);
+}
+
+void InfoPane::PaintForPrint(QPainter& p) const {
+    QFont f = font();
+    f.setPixelSize(std::max(1, QFontInfo(font()).pixelSize()));
+    p.setFont(f);
+    p.setPen(Qt::black);
+    PaintTexts(p);
+}
+
+void InfoPane::PaintTexts(QPainter& p) const {
     const QFontMetrics fm(font());
     const int cw = fm.averageCharWidth();
     const int th = fm.height();
@@ -92,8 +116,6 @@ void InfoPane::paintEvent(QPaintEvent*) {
     const int y0 = th;
     const int xL = static_cast<int>(1.5 * cw);
     const int xV = static_cast<int>(16 * cw);
-    // Black or white text, whichever reads better on the chosen background.
-    p.setPen(m_background.lightness() < 110 ? Qt::white : Qt::black);
     for (const InfoPaneCell& c : m_cells) {
         const int baseline = y0 + c.row * lh + fm.ascent();
         if (!c.label.empty())

@@ -2,6 +2,7 @@
 // The info pane (CInfo): the texts of the active spectrum in rows, painted in the info-pane font
 // on its background colour. The texts come from the core; this widget only places them.
 
+#include <QPainter>
 #include <QWidget>
 #include <functional>
 #include <vector>
@@ -25,6 +26,8 @@ public:
     QString Label(int row) const;
     QString Value(int row) const;
     void ApplyProfileLook();
+    // The labels and values for a printed page, in the pane's own pixels, without background.
+    void PaintForPrint(QPainter& p) const;
     // The connected DPP's values for the live spectrum in the DPP layout.
     void SetDppSource(std::function<DppLiveInfo()> source) { m_dppSource = std::move(source); }
 
@@ -37,6 +40,8 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
 
 private:
+    void PaintTexts(QPainter& p) const;
+
     ProgramState& m_state;
     std::vector<InfoPaneCell> m_cells;
     QColor m_background;

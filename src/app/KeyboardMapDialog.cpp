@@ -9,6 +9,7 @@
 #include "appcore/CommandTable.h"
 #include "appcore/KeyboardMap.h"
 #include "common/NumberText.h"
+#include "output/core/OutputTexts.h"
 
 namespace vorna {
 
@@ -26,6 +27,8 @@ KeyboardMapDialog::KeyboardMapDialog(CMainFrame& frame) : QDialog(&frame) {
          {QStringLiteral("Description"), QStringLiteral("Shortcut Description"), 160}});
     m_list->OfferCopy(*this, QString::fromLatin1(FindCommand(CommandId::KeyboardCopy)->caption),
                       QIcon(CommandIcon(CommandId::KeyboardCopy)));
+    m_list->OfferPrint(*this, QString::fromLatin1(FindCommand(CommandId::KeyboardPrint)->caption),
+                       QIcon(CommandIcon(CommandId::KeyboardPrint)), [this] { PrintList(); });
     Fill();
     resize(std::max(420, m_list->ContentWidth() + 2 * layout->contentsMargins().left()), 520);
     // Centred on the main window.
@@ -39,6 +42,10 @@ void KeyboardMapDialog::Fill() {
     m_list->Model().SetRows(std::move(rows));
     m_list->ResetSort();
     m_list->ApplyColumnWidths();
+}
+
+bool KeyboardMapDialog::PrintList() {
+    return m_list->PrintForUser(*this, kKeyboardPrintTitle);
 }
 
 bool KeyboardMapDialog::CopyList() {

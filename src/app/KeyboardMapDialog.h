@@ -17,6 +17,8 @@ public:
     void Fill();
     // The "Copy" command: the list as text on the clipboard; false with a message on failure.
     bool CopyList();
+    // The "Print" command: the list paged under "Keyboard Shortcuts"; false when not printed.
+    bool PrintList();
 
 private:
     CListCtrlEx* m_list;

@@ -56,8 +56,12 @@ PlotPanes::PlotPanes(ProgramState& state, UserPrompt& prompt, QWidget* parent, H
     : m_state(state), m_hooks(std::move(hooks)) {
     m_port = std::make_unique<SpectraListPlotPort>(state.Spectra());
     // 0 disconnected, 2 idle, 3 acquiring: the plot's autoscale follows a running acquisition.
-    m_port->SetAcquisitionStateSource(
-        [&state] { return state.Acquiring() ? 3 : (state.DeviceConnected() ? 2 : 0); });
+    // A clear under a running Kestrel acquisition holds autoscaling off meanwhile.
+    m_port->SetAcquisitionStateSource([&state] {
+        if (CAcq* acq = state.Acq(); acq && acq->AutoscaleHeld())
+            return 2;
+        return state.Acquiring() ? 3 : (state.DeviceConnected() ? 2 : 0);
+    });
     m_repeats = std::make_unique<TimeQueueRepeatScheduler>(state.TimeQueue());
     m_plot = std::make_unique<CPlot>(*m_port, &prompt, m_repeats.get());
     m_sink = std::make_unique<PlotDisplaySink>(*m_plot);
@@ -69,6 +73,7 @@ PlotPanes::PlotPanes(ProgramState& state, UserPrompt& prompt, QWidget* parent, H
     m_nav->setPlotFocusTarget(m_widget);
     m_nav->setBackground(ColorFromRgbWord(state.Profile().selectColor));
     m_plot->AddListener(this);
+    ViewChanged();
     auto context = [this](const QPoint& p) {
         if (m_hooks.context)
             m_hooks.context(p);
@@ -90,6 +95,12 @@ QWidget* PlotPanes::Plot() const {
 }
 QWidget* PlotPanes::Navigation() const {
     return m_nav;
+}
+
+void PlotPanes::ViewChanged() {
+    // The upload worker reads the visible range; it never reaches into the plot itself.
+    const PlotGeometry g = m_plot->Geometry();
+    m_state.SetVisibleRange(g.view.start, g.view.end);
 }
 
 bool PlotPanes::RunCommand(int commandId) {

@@ -63,6 +63,7 @@ public:
     void ApplyProfile();
     int CursorAbsolute() const;
 
+    void ViewChanged() override;
     void CommandRequested(int commandId, bool fromKeyboard) override;
     void ScaleTypeChanged(ScaleType scale) override;
     void UnitsChanged() override;

@@ -4,13 +4,13 @@
 
 namespace vorna {
 
-void QtMainWindowSink::Post(MainMessage message, intptr_t wparam, intptr_t lparam) {
+void QtMainWindowSink::Post(MainEvent event) {
     QObject* receiver = m_receiver.data();
     if (!receiver)
-        return;
+        return; // a question in the event answers its fallback as the event goes
     Handler handler = m_handler;
     QMetaObject::invokeMethod(
-        receiver, [handler, message, wparam, lparam] { handler(message, wparam, lparam); },
+        receiver, [handler, event = std::move(event)]() mutable { handler(event); },
         Qt::QueuedConnection);
 }
 

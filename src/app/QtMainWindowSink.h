@@ -1,6 +1,6 @@
 #pragma once
-// Posted main-window messages on the Qt side: any thread posts, the receiver's thread handles
-// them in posting order through queued invocations.
+// Posted main-window events on the Qt side: any thread posts, the receiver's thread handles them
+// in posting order through queued invocations.
 
 #include <QObject>
 #include <QPointer>
@@ -12,10 +12,11 @@ namespace vorna {
 
 class QtMainWindowSink : public MainWindowSink {
 public:
-    using Handler = std::function<void(MainMessage, intptr_t, intptr_t)>;
+    using Handler = std::function<void(MainEvent&)>;
     QtMainWindowSink(QObject* receiver, Handler handler)
         : m_receiver(receiver), m_handler(std::move(handler)) {}
-    void Post(MainMessage message, intptr_t wparam, intptr_t lparam) override;
+    using MainWindowSink::Post;
+    void Post(MainEvent event) override;
 
 private:
     QPointer<QObject> m_receiver;

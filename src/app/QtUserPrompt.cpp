@@ -1,9 +1,13 @@
 #include "app/QtUserPrompt.h"
 
+#include <QCoreApplication>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QInputDialog>
 #include <QMessageBox>
 #include <QStringList>
+#include <QThread>
+#include <QtGlobal>
 
 #include "app/TextConvert.h"
 
@@ -13,12 +17,24 @@ namespace {
 const QString kTitle = QStringLiteral("VORNA");
 }
 
+bool QtUserPrompt::Refused(const std::string& what) {
+    if (QThread::currentThread() == qApp->thread())
+        return false;
+    // A window built on a worker thread crashes or deadlocks the program sooner or later; the
+    // worker must post instead.
+    qCritical("VORNA: a worker thread asked for a window (%s); refused", what.c_str());
+    Q_ASSERT_X(false, "QtUserPrompt", "called from a thread other than the UI thread");
+    return true;
+}
+
 void QtUserPrompt::message(const std::string& text, PromptStyle style) {
     captionedMessage(kTitle.toStdString(), text, style);
 }
 
 void QtUserPrompt::captionedMessage(const std::string& caption, const std::string& text,
                                     PromptStyle style) {
+    if (Refused(text))
+        return;
     QMessageBox box(style == PromptStyle::Information ? QMessageBox::Information
                     : style == PromptStyle::Error     ? QMessageBox::Critical
                                                       : QMessageBox::Warning,
@@ -27,6 +43,8 @@ void QtUserPrompt::captionedMessage(const std::string& caption, const std::strin
 }
 
 PromptAnswer QtUserPrompt::question(const std::string& text, bool withCancel) {
+    if (Refused(text))
+        return withCancel ? PromptAnswer::Cancel : PromptAnswer::No;
     auto buttons = QMessageBox::Yes | QMessageBox::No;
     if (withCancel)
         buttons |= QMessageBox::Cancel;
@@ -58,6 +76,8 @@ QString QtUserPrompt::QtFilter(const std::string& coreFilter) {
 
 bool QtUserPrompt::chooseSaveFile(std::string& path, const std::string& defaultExtension,
                                   const std::string& filter) {
+    if (Refused("Save As"))
+        return false;
     QFileDialog dialog(m_parent, QStringLiteral("Save As"), PathFromCore(path), QtFilter(filter));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(QString::fromStdString(defaultExtension));
@@ -70,8 +90,20 @@ bool QtUserPrompt::chooseSaveFile(std::string& path, const std::string& defaultE
     return true;
 }
 
+std::optional<int> QtUserPrompt::askNumber(const std::string& title, int minimum, int maximum,
+                                           int initial) {
+    if (Refused(title))
+        return std::nullopt;
+    bool ok = false;
+    const int value = QInputDialog::getInt(m_parent, FromCore(title), QString(), initial, minimum,
+                                           maximum, 1, &ok);
+    return ok ? std::optional<int>(value) : std::nullopt;
+}
+
 bool QtUserPrompt::chooseOpenFile(std::string& path, const std::string& title,
                                   const std::string& initialDirectory, const std::string& filter) {
+    if (Refused(title))
+        return false;
     QFileDialog dialog(m_parent, QString::fromStdString(title), PathFromCore(initialDirectory),
                        QtFilter(filter));
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
@@ -84,6 +116,8 @@ bool QtUserPrompt::chooseOpenFile(std::string& path, const std::string& title,
 }
 
 void QtUserPrompt::status(int pane, const std::string& text) {
+    if (Refused(text))
+        return;
     if (m_status)
         m_status(pane, text);
 }

@@ -25,6 +25,8 @@ public:
     bool chooseSaveFile(std::string& path, const std::string& defaultExtension,
                         const std::string& filter) override;
     void status(int pane, const std::string& text) override;
+    std::optional<int> askNumber(const std::string& title, int minimum, int maximum,
+                                 int initial) override;
 
     // An open-file dialog with the core's filter text ("Name (*.x)|*.x|...||").
     bool chooseOpenFile(std::string& path, const std::string& title,
@@ -32,6 +34,9 @@ public:
 
     // "Spectra Data Files (*.mca)|*.mca|All Files (*.*)|*.*||" -> Qt's ";;" list.
     static QString QtFilter(const std::string& coreFilter);
+
+    // True (and logged) when called from a thread other than the UI thread: the call is refused.
+    static bool Refused(const std::string& what);
 
 private:
     QPointer<QWidget> m_parent;

@@ -11,7 +11,7 @@
 #include <functional>
 #include <memory>
 
-#include "kestrel/RepeatMeasurement.h"
+#include "appcore/RepeatMeasurement.h"
 
 namespace vorna {
 

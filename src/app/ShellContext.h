@@ -24,6 +24,8 @@ CSpectrum* SelectedSpectrum(ShellContext& context);
 void ReportNotAvailable(ShellContext& context, CommandId id);
 
 void RegisterFileCommands(CommandRouter& router, ShellContext& context);
+// Printing and capture of the main window (registered with the File menu's commands).
+void RegisterOutputCommands(CommandRouter& router, ShellContext& context);
 void RegisterViewCommands(CommandRouter& router, ShellContext& context);
 void RegisterAnalyzeCommands(CommandRouter& router, ShellContext& context);
 void RegisterRoiCommands(CommandRouter& router, ShellContext& context);

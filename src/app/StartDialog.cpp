@@ -22,6 +22,8 @@ int StartDialog::DeviceTypeForRow(int row) {
     return row == 3 ? 4 : row;
 }
 int StartDialog::RowForDeviceType(int type) {
+    if (type < 0 || type > 4)
+        return 0; // a type no family knows shows the Kestrel row, never one past the list
     return type == 4 ? 3 : (type == 3 ? 1 : type);
 }
 
@@ -76,6 +78,8 @@ void StartDialog::Choose(int row) {
         p.spTotalCts = p.spChanCts = p.spChanPosition = 0;
     }
     m_state.ApplyProfileToEnvironment();
+    // One device stack runs at a time: the Kestrel's workers start or stop with the choice.
+    m_state.ApplyDeviceType();
     if (DppSession* dpp = m_frame.Dpp())
         dpp->DeviceTypeChanged();
     m_frame.UpdateDevicePane();

@@ -456,18 +456,22 @@ void CFPCmdInterface::ConnectCommand(int argument) {
         return;
     }
     const bool kestrel = m_state.Profile().deviceType == 0;
-    int result = 0;
-    if (kestrel) {
-        const bool connected = m_state.DeviceConnected();
-        if (argument == 1 && !connected)
-            result = m_shell.ConnectKestrel(true);
-        else if (argument == 0 && connected)
-            result = m_shell.ConnectKestrel(false);
+    auto finish = [this, kestrel](int result) {
+        m_answers.Answer(kCode, Format("%d", result));
+        const bool connected = kestrel && m_state.DeviceConnected();
+        m_shell.ShowStatus(connected ? fptext::kMcaConnected : fptext::kMcaNotConnected);
+        m_shell.ShowConnectionState(connected);
+    };
+    const bool connected = m_state.DeviceConnected();
+    if (kestrel && argument == 1 && !connected && m_state.Profile().comPort < 0) {
+        finish(static_cast<int>(AcqQuietResult::NoPort)); // nothing to open
+        return;
     }
-    m_answers.Answer(kCode, Format("%d", result));
-    const bool connected = kestrel && m_state.DeviceConnected();
-    m_shell.ShowStatus(connected ? fptext::kMcaConnected : fptext::kMcaNotConnected);
-    m_shell.ShowConnectionState(connected);
+    if (kestrel && ((argument == 1 && !connected) || (argument == 0 && connected))) {
+        m_shell.ConnectKestrel(argument == 1, finish);
+        return;
+    }
+    finish(0);
 }
 
 void CFPCmdInterface::DataCommand(int code, int argument) {

@@ -6,6 +6,7 @@
 // time.
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -27,9 +28,10 @@ public:
     // Opens a spectrum file as the window opens a posted file (it joins the list and becomes
     // active), then refreshes the spectra list display.
     virtual void OpenSpectrum(const std::string& path) = 0;
-    // Connects (true) or disconnects the Kestrel without messages; the controller's quiet result
-    // (0, -98 acquiring, -99 failed, -100 no port).
-    virtual int ConnectKestrel(bool connect) = 0;
+    // Connects (true) or disconnects the Kestrel without messages, off the user-interface
+    // thread; `done` gets the controller's quiet result (0, -98 acquiring, -99 failed, -100 no
+    // port) on the user-interface thread.
+    virtual void ConnectKestrel(bool connect, std::function<void(int)> done) = 0;
     // Device pane and connection indicator after a connect or disconnect.
     virtual void ShowConnectionState(bool connected) = 0;
 };

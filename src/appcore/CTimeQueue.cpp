@@ -4,21 +4,14 @@
 
 namespace vorna {
 
-static_assert(sizeof(intptr_t) >= 8, "0x406 packs two ints into its first word");
-
-intptr_t CTimeQueue::PackParameters(int first, int second) {
-    const uint64_t packed =
-        (static_cast<uint64_t>(static_cast<uint32_t>(second)) << 32) | static_cast<uint32_t>(first);
-    return static_cast<intptr_t>(packed);
-}
-
-void CTimeQueue::Deliver(intptr_t wparam, intptr_t lparam) {
-    auto* target = reinterpret_cast<TimedRequestTarget*>(lparam);
-    if (!target)
+void CTimeQueue::Deliver(const TimedRequestEvent& event) {
+    // A target that went away after the request was posted must not be reached.
+    auto it = m_inFlight.find(event.target);
+    if (it == m_inFlight.end())
         return;
-    const auto packed = static_cast<uint64_t>(wparam);
-    target->OnTimedRequest(static_cast<int>(static_cast<uint32_t>(packed)),
-                           static_cast<int>(static_cast<uint32_t>(packed >> 32)));
+    if (--it->second == 0)
+        m_inFlight.erase(it);
+    event.target->OnTimedRequest(event.first, event.second);
 }
 
 int CTimeQueue::Add(TimedRequestTarget* target, double due, int first, int second) {
@@ -35,8 +28,8 @@ void CTimeQueue::Process() {
     for (auto it = m_requests.begin(); it != m_requests.end();) {
         const CTimeRequest& r = **it;
         if (r.due <= now) {
-            m_sink.Post(MainMessage::TimedRequest, PackParameters(r.first, r.second),
-                        reinterpret_cast<intptr_t>(r.target));
+            ++m_inFlight[r.target];
+            m_sink.Post(TimedRequestEvent{r.target, r.first, r.second});
             it = m_requests.erase(it);
         } else {
             ++it;
@@ -50,6 +43,7 @@ void CTimeQueue::Process() {
 
 void CTimeQueue::Forget(const TimedRequestTarget* target) {
     std::erase_if(m_requests, [target](const auto& r) { return r->target == target; });
+    m_inFlight.erase(const_cast<TimedRequestTarget*>(target));
 }
 
 } // namespace vorna

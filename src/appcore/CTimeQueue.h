@@ -4,6 +4,7 @@
 // auto-repeat of the navigation pane's zoom buttons.
 
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <vector>
 
@@ -55,16 +56,16 @@ public:
     int Pending() const { return static_cast<int>(m_requests.size()); }
     const Clock& GetClock() const { return m_clock; }
 
-    // Message 0x406 carries both parameters in its first word and the target in its second;
-    // the main window calls this on its own thread to hand the request over.
-    static void Deliver(intptr_t wparam, intptr_t lparam);
-    static intptr_t PackParameters(int first, int second);
+    // The main window hands a posted 0x406 back on its own thread; requests of a target that
+    // was forgotten meanwhile are dropped.
+    void Deliver(const TimedRequestEvent& event);
 
 private:
     const Clock& m_clock;
     WindowTimers& m_timers;
     MainWindowSink& m_sink;
     std::vector<std::unique_ptr<CTimeRequest>> m_requests;
+    std::map<TimedRequestTarget*, int> m_inFlight; // posted, not yet delivered
     int m_timerId = 0;
 };
 

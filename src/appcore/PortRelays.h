@@ -17,10 +17,12 @@ public:
         std::lock_guard<std::mutex> g(m_mutex);
         m_sink = sink;
     }
-    void Post(MainMessage message, intptr_t wparam, intptr_t lparam) override {
+    using MainWindowSink::Post;
+    // Without a window the event is dropped; a question in it answers its fallback.
+    void Post(MainEvent event) override {
         std::lock_guard<std::mutex> g(m_mutex);
         if (m_sink)
-            m_sink->Post(message, wparam, lparam);
+            m_sink->Post(std::move(event));
     }
 
 private:

@@ -42,6 +42,10 @@ void ProgramState::LoadProfile() {
 
 void ProgramState::ApplyDeviceTypeRules() {
     CSProfile& p = *m_profile;
+    // A device type no family knows (a damaged or foreign profile) would index the device
+    // tables out of range; the Kestrel family is the program's default.
+    if (p.deviceType < 0 || p.deviceType > 4)
+        p.deviceType = 0;
     if (p.deviceType != 0) {
         // A DPP has no MCS mode and no software presets.
         p.acquireMode = 0;
@@ -56,12 +60,17 @@ void ProgramState::ApplyDeviceTypeRules() {
 
 void ProgramState::ApplyProfileToEnvironment() {
     m_profile->FillEnvironment(m_env);
-    m_env.prompt = m_prompt;
+    m_env.prompt = &m_postingPrompt;
 }
 
 void ProgramState::SetPrompt(UserPrompt* prompt) {
     m_prompt = prompt;
-    m_env.prompt = prompt;
+    m_postingPrompt.SetUiPrompt(prompt);
+    m_env.prompt = &m_postingPrompt;
+}
+
+void ProgramState::PublishSettings() {
+    m_acqSettings.Publish(AcqSettingsFrom(*m_profile));
 }
 
 void ProgramState::StartWorkers(std::function<void()> redraw) {
@@ -75,36 +84,46 @@ void ProgramState::StartKestrel(std::unique_ptr<SerialLine> line, AcqHooks hooks
     if (!m_prompt)
         throw std::logic_error("StartKestrel before SetPrompt");
     m_line = std::move(line);
-    m_link = std::make_unique<KestrelLink>(*m_line, m_clock);
-    hooks.quit = &m_quit;
-    if (!hooks.wakeUploadWorker) {
-        // The worker does not exist yet when the controller is built; wake it once it does.
-        hooks.wakeUploadWorker = [this] {
-            if (m_upload)
-                m_upload->Signal();
+    m_kestrelHooks = std::move(hooks);
+    if (!m_kestrelHooks.saveLiveSpectrumAs) {
+        // Before a gain change clears the counts; the Save As question reaches the window
+        // through the environment's prompt.
+        m_kestrelHooks.saveLiveSpectrumAs = [this](CSpectrum& live) {
+            return SaveSpectrum(m_env, live, true, 0) == SaveResult::Saved;
         };
     }
-    m_acq = std::make_unique<CAcq>(*m_link, m_clock, *m_profile, *m_list, *m_prompt, m_mainWindow,
-                                   std::move(hooks));
-    m_upload = std::make_unique<CUploadThread>(*m_acq, *m_profile, m_clock, m_quit);
-    Note("kestrel");
+    ApplyDeviceType();
+}
+
+void ProgramState::ApplyDeviceType() {
+    PublishSettings();
+    const bool kestrel = m_profile->deviceType == 0;
+    if (kestrel && !m_kestrel && m_line) {
+        m_kestrel = std::make_unique<KestrelProgram>(
+            *m_line, m_acqSettings, KestrelProgramPorts{m_clock, *m_list, m_mainWindow, m_prompt},
+            m_kestrelHooks);
+        Note("kestrel");
+    } else if (!kestrel && m_kestrel) {
+        StopKestrel();
+        Note("kestrel stopped");
+    }
 }
 
 void ProgramState::StopKestrel() {
-    // Sets the quit flag: a transfer in progress ends before its next chunk.
-    m_upload.reset();
+    // Its threads end: a transfer in progress before its next chunk, a question at once.
+    m_kestrel.reset();
 }
 
 bool ProgramState::DeviceConnected() const {
     if (m_profile->deviceType != 0)
         return m_dpp && m_dpp->connected() && !m_dpp->connecting();
-    return m_acq && m_acq->Connected();
+    return m_kestrel && m_kestrel->Acq().Connected();
 }
 
 bool ProgramState::Acquiring() const {
     if (m_profile->deviceType != 0)
         return m_dpp && m_dpp->state() == DppLinkState::Acquiring;
-    return m_acq && m_acq->State() == AcqState::Acquiring;
+    return m_kestrel && m_kestrel->Acq().State() == AcqState::Acquiring;
 }
 
 void ProgramState::CreateLiveSpectrum() {
@@ -126,7 +145,7 @@ void ProgramState::LoadStartupFiles() {
 }
 
 void ProgramState::Shutdown(const WindowPlacement* placement) {
-    if (m_upload) {
+    if (m_kestrel) {
         StopKestrel();
         Note("upload worker stopped");
     }

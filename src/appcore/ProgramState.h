@@ -12,13 +12,14 @@
 #include "analysis/ElementLibrary.h"
 #include "appcore/CTimeQueue.h"
 #include "appcore/CUpdateThread.h"
+#include "appcore/KestrelProgram.h"
 #include "appcore/PortRelays.h"
 #include "appcore/RecentFiles.h"
 #include "common/Clock.h"
+#include "common/PostingPrompt.h"
 #include "external/FpCompanionValues.h"
+#include "kestrel/AcqSettings.h"
 #include "kestrel/CAcq.h"
-#include "kestrel/CUploadThread.h"
-#include "kestrel/KestrelLink.h"
 #include "kestrel/SerialLine.h"
 #include "settings/CSProfile.h"
 #include "spectrum/CSpectraList.h"
@@ -43,9 +44,13 @@ public:
     void LoadProfile();
     // Starts the update worker; `redraw` runs on the worker after each batch.
     void StartWorkers(std::function<void()> redraw);
-    // The Kestrel behind `line` (a simulator or a real port): link, controller and upload worker.
-    // Before the window, like the other workers; the hooks may reach the window once it exists.
+    // The Kestrel behind `line` (a simulator or a real port). Its link, controller and workers
+    // run while the profile's device type is 0; the hooks may reach the window once it exists.
     void StartKestrel(std::unique_ptr<SerialLine> line, AcqHooks hooks);
+    // After the device type changed: the Kestrel stack starts or stops to match it.
+    void ApplyDeviceType();
+    // The UI thread publishes the profile values the workers read.
+    void PublishSettings();
     // With the window: the live spectrum at position 0, the template and the library.
     void CreateLiveSpectrum();
     void LoadStartupFiles();
@@ -56,8 +61,11 @@ public:
     const std::vector<std::string>& Journal() const { return m_journal; }
     void Note(std::string step) { m_journal.push_back(std::move(step)); }
 
+    // The window's prompt (UI thread). Core code reaches it through a posting prompt, so a
+    // worker that must tell the user something never builds a window.
     void SetPrompt(UserPrompt* prompt);
     UserPrompt* Prompt() const { return m_prompt; }
+    UserPrompt& AnyThreadPrompt() { return m_postingPrompt; }
 
     ProfileStore& Store() { return m_store; }
     Clock& GetClock() { return m_clock; }
@@ -74,8 +82,11 @@ public:
     // What the companion analysis program told about itself.
     FpCompanionValues& Companion() { return m_companion; }
 
-    // The Kestrel controller, or nullptr when none was started.
-    CAcq* Acq() { return m_acq.get(); }
+    // The Kestrel controller, or nullptr while no Kestrel stack runs.
+    CAcq* Acq() { return m_kestrel ? &m_kestrel->Acq() : nullptr; }
+    KestrelProgram* Kestrel() { return m_kestrel.get(); }
+    // What the Kestrel talks through (a simulator or a real port); null before StartKestrel.
+    SerialLine* Line() { return m_line.get(); }
     std::atomic<bool>& QuitFlag() { return m_quit; }
 
     // The device of the profile's type: the Kestrel controller, or the DPP controller once the
@@ -84,6 +95,15 @@ public:
     bool Acquiring() const;
     void SetDppController(const DppController* controller) { m_dpp = controller; }
     const DppController* Dpp() const { return m_dpp; }
+
+    // The plot's visible absolute range, set by the UI thread, read by the upload worker.
+    void SetVisibleRange(int first, int last) {
+        m_visibleFirst = first;
+        m_visibleLast = last;
+    }
+    std::pair<int, int> VisibleRange() const {
+        return {m_visibleFirst.load(), m_visibleLast.load()};
+    }
 
     // Refreshes the environment after the profile changed.
     void ApplyProfileToEnvironment();
@@ -106,11 +126,14 @@ private:
     CTimeQueue m_queue;
     std::unique_ptr<CUpdateThread> m_update;
     std::atomic<bool> m_quit{false};
-    // Declared in build order: the worker goes first, then the controller, link and line.
+    std::atomic<int> m_visibleFirst{0};
+    std::atomic<int> m_visibleLast{16383};
+    PostingPrompt m_postingPrompt{m_mainWindow, &m_quit};
+    PublishedAcqSettings m_acqSettings{m_mainWindow};
+    // Declared in build order: the stack goes before the line it talks through.
     std::unique_ptr<SerialLine> m_line;
-    std::unique_ptr<KestrelLink> m_link;
-    std::unique_ptr<CAcq> m_acq;
-    std::unique_ptr<CUploadThread> m_upload;
+    AcqHooks m_kestrelHooks;
+    std::unique_ptr<KestrelProgram> m_kestrel;
     const DppController* m_dpp = nullptr;
     FpCompanionValues m_companion;
     std::vector<std::string> m_journal;

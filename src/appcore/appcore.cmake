@@ -8,12 +8,14 @@ add_library(vorna_appcore STATIC
     ${CMAKE_CURRENT_LIST_DIR}/DppInfoValues.cpp
     ${CMAKE_CURRENT_LIST_DIR}/DppLiveTarget.cpp
     ${CMAKE_CURRENT_LIST_DIR}/InfoPaneRows.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/KestrelProgram.cpp
     ${CMAKE_CURRENT_LIST_DIR}/KeyboardMap.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ListTable.cpp
     ${CMAKE_CURRENT_LIST_DIR}/MenuState.cpp
     ${CMAKE_CURRENT_LIST_DIR}/PreferencesAftermath.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ProgramState.cpp
     ${CMAKE_CURRENT_LIST_DIR}/RecentFiles.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/RepeatMeasurement.cpp
     ${CMAKE_CURRENT_LIST_DIR}/SpectraListRows.cpp
     ${CMAKE_CURRENT_LIST_DIR}/SpectraSlotsEditor.cpp
     ${CMAKE_CURRENT_LIST_DIR}/SpectrumCommands.cpp

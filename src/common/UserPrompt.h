@@ -2,6 +2,7 @@
 // Port through which core logic asks the user something or tells a failure.
 // The UI implements it with message boxes and file dialogs; tests script it.
 
+#include <optional>
 #include <string>
 
 namespace vorna {
@@ -23,6 +24,13 @@ public:
                                 const std::string& filter) = 0;
     // Status-bar pane text (pane 0 for progress and results).
     virtual void status(int pane, const std::string& text) = 0;
+    // A whole number between `minimum` and `maximum`; nothing on Cancel. A prompt without a
+    // dialog takes the proposal.
+    virtual std::optional<int> askNumber(const std::string& title, int minimum, int maximum,
+                                         int initial) {
+        (void)title, (void)minimum, (void)maximum;
+        return initial;
+    }
 };
 
 // Collects everything and answers a fixed reply; used by batch tools that must never block.

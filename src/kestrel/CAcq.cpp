@@ -10,7 +10,13 @@ namespace vorna {
 
 CAcq::CAcq(KestrelLink& link, Clock& clock, CSProfile& profile, CSpectraList& spectra,
            UserPrompt& prompt, MainWindowSink& sink, AcqHooks hooks)
-    : m_link(link), m_clock(clock), m_profile(profile), m_spectra(spectra), m_prompt(prompt),
+    : m_link(link), m_clock(clock), m_ownSettings(std::make_unique<ProfileAcqSettings>(profile)),
+      m_settings(m_ownSettings.get()), m_spectra(spectra), m_prompt(prompt), m_sink(sink),
+      m_hooks(std::move(hooks)) {}
+
+CAcq::CAcq(KestrelLink& link, Clock& clock, AcqSettingsSource& settings, CSpectraList& spectra,
+           UserPrompt& prompt, MainWindowSink& sink, AcqHooks hooks)
+    : m_link(link), m_clock(clock), m_settings(&settings), m_spectra(spectra), m_prompt(prompt),
       m_sink(sink), m_hooks(std::move(hooks)) {}
 
 int CAcq::Retry(const std::function<int()>& request) {
@@ -19,6 +25,9 @@ int CAcq::Retry(const std::function<int()>& request) {
         result = request();
         if (result == 0)
             return 0;
+        // Shutting down (or the device stack stopping): no more tries for a window that goes.
+        if (QuitRequested())
+            return result;
         m_clock.SleepMillis(kRetrySleepMs);
     }
     return result;
@@ -35,7 +44,7 @@ void CAcq::SetStatusCopy(const StatusRecord& record) {
 }
 
 bool CAcq::McsMode() const {
-    return m_profile.acquireMode == static_cast<int>(AcqMode::LimitedMcs);
+    return Settings().acquireMode == static_cast<int>(AcqMode::LimitedMcs);
 }
 
 CSpectrum* CAcq::Live() const {
@@ -56,23 +65,25 @@ void CAcq::RefreshInfoPane() {
 }
 
 void CAcq::LoadSettings() {
+    const AcqSettings p = Settings();
     KestrelStatus s = Status();
-    s.controlWord = static_cast<uint16_t>((m_profile.threshold & kControlThresholdMask) |
-                                          (m_profile.absolutePeak ? kControlAbsolutePeak : 0));
-    s.group = static_cast<uint16_t>(m_profile.group & 0x3FF);
+    s.controlWord = static_cast<uint16_t>((p.threshold & kControlThresholdMask) |
+                                          (p.absolutePeak ? kControlAbsolutePeak : 0));
+    s.group = static_cast<uint16_t>(p.group & 0x3FF);
     s.statusByte = static_cast<uint8_t>(s.statusByte & ~(kStatusLivePreset | kStatusGainMask));
-    if (m_profile.liveMode)
+    if (p.liveMode)
         s.statusByte |= kStatusLivePreset;
-    s.statusByte |= static_cast<uint8_t>((6 - m_profile.gainIndex) & kStatusGainMask);
+    s.statusByte |= static_cast<uint8_t>((6 - p.gainIndex) & kStatusGainMask);
     SetStatusCopy(EncodeStatus(s));
-    m_link.SetPeakModeMirror(m_profile.absolutePeak != 0);
+    m_link.SetPeakModeMirror(p.absolutePeak != 0);
 }
 
 // --- connection ---
 
 int CAcq::ConnectLink() {
-    const int port = m_profile.comPort;
-    int result = m_link.Connect(port, m_profile.baudRate, m_deviceType.load());
+    const AcqSettings p = Settings();
+    const int port = p.comPort;
+    int result = m_link.Connect(port, p.baudRate, m_deviceType.load());
     if (result == 0)
         return 0;
     // The USB interface answers only after its detection sequence.
@@ -81,7 +92,7 @@ int CAcq::ConnectLink() {
     m_link.DetectUsb(port);
     if (m_hooks.highPriority)
         m_hooks.highPriority(false);
-    return m_link.Connect(port, m_profile.baudRate, m_deviceType.load());
+    return m_link.Connect(port, p.baudRate, m_deviceType.load());
 }
 
 bool CAcq::ConnectSteps(bool interactive) {
@@ -95,8 +106,11 @@ bool CAcq::ConnectSteps(bool interactive) {
     m_usbMode = m_link.UsbMode();
     RefreshStatus();
     if (Status().Locked()) {
-        const std::optional<uint16_t> code =
-            m_hooks.askSecurityCode ? m_hooks.askSecurityCode() : std::optional<uint16_t>(0);
+        std::optional<uint16_t> code;
+        if (m_hooks.askSecurityCode)
+            code = m_hooks.askSecurityCode();
+        else if (const auto n = m_prompt.askNumber("MCA Security Code", 0, 65535, 0))
+            code = static_cast<uint16_t>(*n);
         if (code) {
             m_nSecurityCode = *code;
             m_link.Unlock(*code);
@@ -106,14 +120,14 @@ bool CAcq::ConnectSteps(bool interactive) {
     m_connected = true;
     if (auto* display = m_spectra.Environment().display)
         display->ResetPlotToFullRange();
-    m_sink.Post(MainMessage::DeviceState, 1, 1);
+    m_sink.Post(DeviceStateEvent{1, true});
     RequestUpload();
     return true;
 }
 
 void CAcq::ToggleConnection() {
     if (!m_connected) {
-        if (m_profile.comPort < 0) {
+        if (Settings().comPort < 0) {
             Message("Communication port is not defined!");
             return;
         }
@@ -125,12 +139,12 @@ void CAcq::ToggleConnection() {
     m_link.Disconnect();
     m_connected = false;
     m_state = AcqState::Disconnected;
-    m_sink.Post(MainMessage::DeviceState, 1, 0);
+    m_sink.Post(DeviceStateEvent{1, false});
     RefreshInfoPane();
 }
 
 AcqQuietResult CAcq::ConnectQuiet() {
-    if (m_profile.comPort < 0)
+    if (Settings().comPort < 0)
         return AcqQuietResult::NoPort;
     return ConnectSteps(false) ? AcqQuietResult::Done : AcqQuietResult::ConnectFailed;
 }
@@ -188,6 +202,16 @@ DevicePane CAcq::QueryDevicePane() {
     return {2, Format("Battery - %d %%", percent)};
 }
 
+DevicePane CAcq::CachedDevicePane() const {
+    if (!m_connected)
+        return {0, "MCA not connected"};
+    const KestrelStatus status = Status();
+    const int percent = BatteryPercent(status.battery, status.NiCd());
+    if (percent >= KestrelLink::kExternalPower)
+        return {1, "AC Power"};
+    return {2, Format("Battery - %d %%", percent)};
+}
+
 bool CAcq::CheckStillConnected() {
     if (BatteryRequest() > 0)
         return true;
@@ -196,7 +220,7 @@ bool CAcq::CheckStillConnected() {
         std::lock_guard<std::mutex> guard(m_statusLock);
         m_status[1] = static_cast<uint8_t>(m_status[1] & ~kStatusAcquiring);
     }
-    m_sink.Post(MainMessage::DeviceState, 1, 0);
+    m_sink.Post(DeviceStateEvent{1, false});
     return false;
 }
 
@@ -232,10 +256,12 @@ bool CAcq::RefreshStatus() {
     }
     SetStatusCopy(record);
     ReadStartTime();
-    m_profile.group = status.group;
-    m_profile.threshold = status.Threshold();
-    m_profile.liveMode = status.LivePreset() ? 1 : 0;
-    m_profile.gainIndex = 6 - status.GainCode();
+    ProfileWriteEvent learned;
+    learned.group = status.group;
+    learned.threshold = status.Threshold();
+    learned.liveMode = status.LivePreset() ? 1 : 0;
+    learned.gainIndex = 6 - status.GainCode();
+    m_settings->Write(learned);
     UpdateStateFromStatus();
     RefreshInfoPane();
     return true;
@@ -259,17 +285,23 @@ void CAcq::ApplyStatusToLive(const KestrelStatus& status) {
             resized = true;
         }
     }
-    // The buffer holds the old channel layout.
-    if (resized)
+    // The buffer holds the old channel layout; the navigation fields show the same view in the
+    // new channel count.
+    if (resized) {
         ForgetPreviousUpload(true);
+        if (auto* display = m_spectra.Environment().display;
+            display && m_spectra.GetActivePosition() == 0)
+            display->SpectrumActivated(*live);
+    }
+    const AcqSettings p = Settings();
     auto s = live->Lock();
     s->m_nThreshold = status.Threshold();
-    switch (static_cast<AcqPresetMode>(m_profile.presetMode)) {
+    switch (static_cast<AcqPresetMode>(p.presetMode)) {
     case AcqPresetMode::Counts:
-        s->m_nPresetTime = m_profile.spTotalCts;
+        s->m_nPresetTime = p.spTotalCts;
         break;
     case AcqPresetMode::Channel:
-        s->m_nPresetTime = m_profile.spChanCts;
+        s->m_nPresetTime = p.spChanCts;
         break;
     default:
         s->m_nPresetTime = static_cast<int32_t>(status.preset);
@@ -294,7 +326,7 @@ void CAcq::ReadStartTime() {
     if (result == 0) {
         if (live)
             live->Lock()->SetStartTime(text);
-    } else if (m_connected && !m_profile.repeatMeasEnable) {
+    } else if (m_connected && !Settings().repeatMeasEnable) {
         Message("Failed to upload time-stamp from MCA!");
     }
 }
@@ -304,14 +336,14 @@ void CAcq::UpdateStateFromStatus() {
     if (IsAcquiring()) {
         m_state = AcqState::Acquiring;
         if (before != AcqState::Acquiring)
-            m_sink.Post(MainMessage::DeviceState, 0, 1);
+            m_sink.Post(DeviceStateEvent{0, true});
         return;
     }
     m_state = AcqState::Idle;
     if (before == AcqState::Acquiring)
-        m_sink.Post(MainMessage::DeviceState, 0, 0);
+        m_sink.Post(DeviceStateEvent{0, false});
     // A repeated measurement waits for this end; an open-ended run (preset None) never comes.
-    if (before == AcqState::Acquiring && m_profile.presetMode != 3 &&
+    if (before == AcqState::Acquiring && Settings().presetMode != 3 &&
         m_waitingForEnd.exchange(false)) {
         // In MCA mode the run's last counts are still in the device: the series saves the
         // spectrum on this notice, so it waits for the final upload.
@@ -346,16 +378,17 @@ bool CAcq::PresetReached() {
     CSpectrum* live = Live();
     if (!live)
         return false;
+    const AcqSettings p = Settings();
     auto s = live->Lock();
-    switch (static_cast<AcqPresetMode>(m_profile.presetMode)) {
+    switch (static_cast<AcqPresetMode>(p.presetMode)) {
     case AcqPresetMode::Counts:
-        return std::llround(s->m_dTotalCounts) >= m_profile.spTotalCts;
+        return std::llround(s->m_dTotalCounts) >= p.spTotalCts;
     case AcqPresetMode::Channel: {
-        const int c = m_profile.spChanPosition;
+        const int c = p.spChanPosition;
         const long long value = c >= 0 && c < static_cast<int>(s->m_pData.size())
                                     ? std::llround(s->m_pData[static_cast<size_t>(c)])
                                     : -1;
-        return value >= m_profile.spChanCts;
+        return value >= p.spChanCts;
     }
     default:
         return false;
@@ -363,7 +396,7 @@ bool CAcq::PresetReached() {
 }
 
 void CAcq::EnforceSoftwarePresets() {
-    const auto mode = static_cast<AcqPresetMode>(m_profile.presetMode);
+    const auto mode = static_cast<AcqPresetMode>(Settings().presetMode);
     if (mode != AcqPresetMode::Counts && mode != AcqPresetMode::Channel)
         return;
     if (!PresetReached())
@@ -423,7 +456,7 @@ void CAcq::ToggleAcquisition() {
     if (StartAcquisition()) {
         m_clock.SleepMillis(300);
         RefreshStatus();
-        if (m_profile.autoUpdate)
+        if (Settings().autoUpdate)
             RequestUpload();
         else if (m_hooks.wakeUploadWorker)
             m_hooks.wakeUploadWorker(); // it follows the status, so it sees the run end
@@ -446,19 +479,16 @@ void CAcq::RequestUpload() {
 // --- indicators ---
 
 void CAcq::PostAcquisitionState(bool on) {
-    m_sink.Post(MainMessage::StatusText, 0,
-                reinterpret_cast<intptr_t>(on ? kAcqStartedText : kAcqStoppedText));
-    m_sink.Post(MainMessage::DeviceState, 0, on ? 1 : 0);
+    m_sink.Post(StatusTextEvent{0, on ? kAcqStartedText : kAcqStoppedText});
+    m_sink.Post(DeviceStateEvent{0, on});
     // The device pane follows, so a run that ends by itself also shows whether the analyzer
     // is still there.
-    m_sink.Post(MainMessage::StatusText, 1,
-                reinterpret_cast<intptr_t>(m_connected ? kMcaConnectedText : kMcaNotConnectedText));
+    m_sink.Post(StatusTextEvent{1, m_connected ? kMcaConnectedText : kMcaNotConnectedText});
 }
 
 void CAcq::PostConnectionState(bool on) {
-    m_sink.Post(MainMessage::StatusText, 0,
-                reinterpret_cast<intptr_t>(on ? kMcaConnectedText : kMcaNotConnectedText));
-    m_sink.Post(MainMessage::DeviceState, 1, on ? 1 : 0);
+    m_sink.Post(StatusTextEvent{0, on ? kMcaConnectedText : kMcaNotConnectedText});
+    m_sink.Post(DeviceStateEvent{1, on});
 }
 
 } // namespace vorna

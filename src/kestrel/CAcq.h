@@ -8,6 +8,7 @@
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -17,6 +18,7 @@
 #include "common/Clock.h"
 #include "common/MainWindowSink.h"
 #include "common/UserPrompt.h"
+#include "kestrel/AcqSettings.h"
 #include "kestrel/AcqUploadMath.h"
 #include "kestrel/KestrelLink.h"
 #include "kestrel/KestrelStatusRecord.h"
@@ -89,7 +91,11 @@ public:
     static constexpr int kAttempts = 5;
     static constexpr int kRetrySleepMs = 100;
 
+    // A controller on one thread with the profile itself (tests, tools).
     CAcq(KestrelLink& link, Clock& clock, CSProfile& profile, CSpectraList& spectra,
+         UserPrompt& prompt, MainWindowSink& sink, AcqHooks hooks = {});
+    // The program's controller: its threads read published settings.
+    CAcq(KestrelLink& link, Clock& clock, AcqSettingsSource& settings, CSpectraList& spectra,
          UserPrompt& prompt, MainWindowSink& sink, AcqHooks hooks = {});
     CAcq(const CAcq&) = delete;
     CAcq& operator=(const CAcq&) = delete;
@@ -103,6 +109,8 @@ public:
     bool EnsureConnected();
     // The device pane, asking the link for the battery when connected.
     DevicePane QueryDevicePane();
+    // The device pane from the last status record read, without traffic (the UI thread).
+    DevicePane CachedDevicePane() const;
     // Menu opening: a battery answer of 0 or below means the device is gone; disconnects
     // quietly and returns false then.
     bool CheckStillConnected();
@@ -169,14 +177,18 @@ public:
     StatusRecord StatusCopy() const;
     KestrelStatus Status() const { return DecodeStatus(StatusCopy()); }
     bool McsMode() const;
+    AcqSettings Settings() const { return m_settings->Get(); }
+    // A clear under a running acquisition holds the plot's autoscale off meanwhile.
+    bool AutoscaleHeld() const { return m_autoscaleHolds.load() > 0; }
     // Entered at connect or on the MCA preferences page; the page also sets the battery type.
-    uint16_t m_nSecurityCode = 0;
-    int m_nBatteryType = 0; // 0 Alkaline, 1 NiCd
+    std::atomic<uint16_t> m_nSecurityCode{0};
+    std::atomic<int> m_nBatteryType{0}; // 0 Alkaline, 1 NiCd
 
 private:
     // Holds off the panes while the device and the live spectrum are cleared, so they never
     // show times already reset beside counts not yet cleared; one refresh follows the clear.
     class DisplayHold;
+    class AutoscaleHold;
 
     // Tries a request up to kAttempts times, kRetrySleepMs apart; the last result.
     int Retry(const std::function<int()>& request);
@@ -207,7 +219,8 @@ private:
 
     KestrelLink& m_link;
     Clock& m_clock;
-    CSProfile& m_profile;
+    std::unique_ptr<AcqSettingsSource> m_ownSettings; // the profile-reading source, when given one
+    AcqSettingsSource* m_settings;
     CSpectraList& m_spectra;
     UserPrompt& m_prompt;
     MainWindowSink& m_sink;
@@ -225,6 +238,7 @@ private:
     std::atomic<bool> m_endNoticePending{false}; // posted after the run's final upload
     std::atomic<int> m_displayHolds{0};          // clears in progress
     std::atomic<bool> m_infoPaneDeferred{false}; // a refresh asked for during a clear
+    std::atomic<int> m_autoscaleHolds{0};
 
     mutable std::mutex m_statusLock; // the status copy
     StatusRecord m_status{};

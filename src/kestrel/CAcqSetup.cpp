@@ -6,30 +6,25 @@
 
 namespace vorna {
 
-namespace {
-
 // Autoscaling while counts are cleared under a running acquisition would jump the plot to the
 // empty spectrum and back; it is held off for the duration of the clear.
-class AutoscaleHold {
+class CAcq::AutoscaleHold {
 public:
-    AutoscaleHold(CSProfile& profile, bool hold) : m_profile(profile) {
-        m_restore = hold && m_profile.plotAutoscale != 0;
-        if (m_restore)
-            m_profile.plotAutoscale = 0;
+    AutoscaleHold(CAcq& acq, bool hold) : m_acq(acq), m_hold(hold) {
+        if (m_hold)
+            ++m_acq.m_autoscaleHolds;
     }
     ~AutoscaleHold() {
-        if (m_restore)
-            m_profile.plotAutoscale = 1;
+        if (m_hold)
+            --m_acq.m_autoscaleHolds;
     }
     AutoscaleHold(const AutoscaleHold&) = delete;
     AutoscaleHold& operator=(const AutoscaleHold&) = delete;
 
 private:
-    CSProfile& m_profile;
-    bool m_restore = false;
+    CAcq& m_acq;
+    bool m_hold;
 };
-
-} // namespace
 
 class CAcq::DisplayHold {
 public:
@@ -57,7 +52,7 @@ bool CAcq::DeleteData() {
     if (!EnsureConnected())
         return false;
     DisplayHold display(*this);
-    AutoscaleHold hold(m_profile, IsAcquiring());
+    AutoscaleHold hold(*this, IsAcquiring());
     if (!ClearRequest(&KestrelLink::ClearData, "Failed to clear data!"))
         return false;
     ClearLiveSpectrum();
@@ -78,7 +73,7 @@ bool CAcq::DeleteDataAndResetTime() {
     if (!EnsureConnected())
         return false;
     DisplayHold display(*this);
-    AutoscaleHold hold(m_profile, IsAcquiring());
+    AutoscaleHold hold(*this, IsAcquiring());
     if (!ClearRequest(&KestrelLink::ClearAll, "Failed to clear data!"))
         return false;
     RefreshStatus();
@@ -104,7 +99,7 @@ std::optional<AcqSetup> CAcq::SetupValues() {
         std::lock_guard<std::mutex> guard(m_statusLock);
         KestrelStatus s = DecodeStatus(m_status);
         s.controlWord = static_cast<uint16_t>((s.controlWord & kControlThresholdMask) |
-                                              (m_profile.absolutePeak ? kControlAbsolutePeak : 0));
+                                              (Settings().absolutePeak ? kControlAbsolutePeak : 0));
         m_status = EncodeStatus(s);
     }
     if (!m_statusValid)
@@ -118,13 +113,14 @@ std::optional<AcqSetup> CAcq::SetupValues() {
     v.peakMode = s.AbsolutePeak() ? 0 : 1;
     v.timerType = s.LivePreset() ? 0 : 1;
     v.threshold = s.Threshold();
-    v.presetMode = m_profile.presetMode;
-    v.acquireMode = m_profile.acquireMode;
-    v.channelUsed = m_profile.spChanPosition;
+    const AcqSettings p = Settings();
+    v.presetMode = p.presetMode;
+    v.acquireMode = p.acquireMode;
+    v.channelUsed = p.spChanPosition;
     if (v.presetMode == static_cast<int>(AcqPresetMode::Counts))
-        v.preset = static_cast<uint32_t>(m_profile.spTotalCts);
+        v.preset = static_cast<uint32_t>(p.spTotalCts);
     else if (v.presetMode == static_cast<int>(AcqPresetMode::Channel))
-        v.preset = static_cast<uint32_t>(m_profile.spChanCts);
+        v.preset = static_cast<uint32_t>(p.spChanCts);
     else
         v.preset = s.preset;
     return v;
@@ -152,7 +148,9 @@ bool CAcq::ChangeControl(const AcqSetup& before, const AcqSetup& after) {
     s.statusByte = statusByte;
     s.controlWord = control;
     SetStatusCopy(EncodeStatus(s));
-    m_profile.absolutePeak = after.peakMode == 0 ? 1 : 0;
+    ProfileWriteEvent peak;
+    peak.absolutePeak = after.peakMode == 0 ? 1 : 0;
+    m_settings->Write(peak);
     if (CSpectrum* live = Live()) {
         const int channels = CSpectrum::ChannelsForGain(after.gainIndex);
         bool resized = false;

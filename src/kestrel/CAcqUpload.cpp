@@ -31,6 +31,7 @@ bool CAcq::Upload() {
     bool ok = false;
     bool quit = false;
     std::pair<int, int> range{0, n - 1};
+    bool superseded = false;
     for (int pass = 0; pass < 2 && !ok && !quit; ++pass) {
         if (pass == 1 && !m_connected)
             break;
@@ -40,9 +41,16 @@ bool CAcq::Upload() {
         if (m_hooks.timesTimer)
             m_hooks.timesTimer(false);
         m_uploadRequested = false;
+        // The gain changed under the transfer (the setup dialog, between two chunks): the
+        // device no longer has the channels asked for. That is no device failure; the upload
+        // the change requested brings the new layout.
+        if (!ok && live->Lock()->m_nChannels != n) {
+            superseded = true;
+            break;
+        }
     }
-    if (quit)
-        return true; // shutting down: the half-read buffer goes nowhere
+    if (quit || superseded)
+        return true; // the half-read buffer goes nowhere
     if (!ok) {
         if (m_connected)
             Message("Failed to upload data from MCA!");
@@ -68,7 +76,7 @@ std::pair<int, int> CAcq::VisibleChannels(int channels) {
     // channel short must not leave a visible channel out of the transfer.
     if (CSpectrum* live = Live()) {
         auto s = live->Lock();
-        const bool calibrated = m_profile.calibrateEnable != 0;
+        const bool calibrated = Settings().calibrateEnable != 0;
         const int a = s->EnergyToChannel(s->ChannelToEnergy(first, calibrated), calibrated);
         const int b = s->EnergyToChannel(s->ChannelToEnergy(last, calibrated), calibrated);
         first = std::clamp(std::min(first, a), 0, channels - 1);
@@ -145,13 +153,16 @@ void CAcq::RecomputeLive() {
     SpectrumEnvironment& env = m_spectra.Environment();
     const int active = m_spectra.GetActivePosition();
     live->UpdateTotals(env, active);
+    live->RequestDisplayUpdate(env);
+    // A derived spectrum may be closed on the UI thread at any moment; the list lock keeps the
+    // links and the spectra they name in place while the evaluations are requested.
+    auto listGuard = m_spectra.Lock();
     std::vector<CSpectrum*> dependents;
     {
         auto s = live->Lock();
         for (int i = 0; i < s->m_linked.GetCount(); ++i)
             dependents.push_back(s->m_linked[i]);
     }
-    live->RequestDisplayUpdate(env);
     for (CSpectrum* dependent : dependents) {
         bool derived = false;
         {

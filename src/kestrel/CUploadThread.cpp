@@ -1,13 +1,11 @@
 #include "kestrel/CUploadThread.h"
 
 #include "kestrel/CAcq.h"
-#include "settings/CSProfile.h"
 
 namespace vorna {
 
-CUploadThread::CUploadThread(CAcq& acq, CSProfile& profile, Clock& clock, std::atomic<bool>& quit,
-                             EventWait wait)
-    : m_acq(acq), m_profile(profile), m_clock(clock), m_quit(quit), m_wait(std::move(wait)),
+CUploadThread::CUploadThread(CAcq& acq, Clock& clock, std::atomic<bool>& quit, EventWait wait)
+    : m_acq(acq), m_clock(clock), m_quit(quit), m_wait(std::move(wait)),
       m_thread([this] { Loop(); }) {}
 
 CUploadThread::~CUploadThread() {
@@ -20,7 +18,7 @@ CUploadThread::~CUploadThread() {
 
 void CUploadThread::Loop() {
     // A DPP has no use for this worker.
-    if (m_profile.deviceType != 0) {
+    if (m_acq.Settings().deviceType != 0) {
         m_done = true;
         return;
     }
@@ -51,7 +49,7 @@ bool CUploadThread::Pass(int& timeout, bool& failed) {
         timeout = 0;
         return true;
     }
-    if (m_acq.UploadRequested() || (m_acq.IsAcquiring() && m_profile.autoUpdate)) {
+    if (m_acq.UploadRequested() || (m_acq.IsAcquiring() && m_acq.Settings().autoUpdate)) {
         failed = !m_acq.Upload();
         m_acq.RefreshInfoPane();
     }
@@ -61,7 +59,7 @@ bool CUploadThread::Pass(int& timeout, bool& failed) {
     if (!failed)
         failed = !m_acq.RefreshStatus();
     if (m_acq.IsAcquiring()) {
-        timeout = m_profile.updateInterval;
+        timeout = m_acq.Settings().updateInterval;
     } else if (timeout != 0) {
         AcquisitionEnded();
         timeout = 0;

@@ -14,7 +14,6 @@
 namespace vorna {
 
 class CAcq;
-class CSProfile;
 
 // How the worker waits on its event: up to `timeoutMs` (0 without limit); true when signalled.
 // The program waits in real time; tests let a virtual clock run the interval instead.
@@ -23,8 +22,7 @@ using EventWait = std::function<bool(AutoResetEvent& event, int timeoutMs)>;
 class CUploadThread {
 public:
     // `quit` is the program-wide quit flag, also the one the controller's uploads watch.
-    CUploadThread(CAcq& acq, CSProfile& profile, Clock& clock, std::atomic<bool>& quit,
-                  EventWait wait = {});
+    CUploadThread(CAcq& acq, Clock& clock, std::atomic<bool>& quit, EventWait wait = {});
     // Sets the quit flag and wakes the loop; an upload in progress ends before its next chunk.
     ~CUploadThread();
     CUploadThread(const CUploadThread&) = delete;
@@ -39,7 +37,6 @@ private:
     void AcquisitionEnded();
 
     CAcq& m_acq;
-    CSProfile& m_profile;
     Clock& m_clock;
     std::atomic<bool>& m_quit;
     EventWait m_wait;

@@ -101,15 +101,16 @@ void KestrelWiringTest::connectAndStartFillTheLiveSpectrum() {
     ProgramState& state = app->State();
     QVERIFY(state.Acq() != nullptr);
 
+    // Device commands run on the Kestrel's command thread; the window only waits for events.
     f.Execute(ToInt(CommandId::Connect));
-    QVERIFY(state.DeviceConnected());
+    QTRY_VERIFY_WITH_TIMEOUT(state.DeviceConnected(), 10000);
     QTRY_COMPARE_WITH_TIMEOUT(f.StatusText(0), QStringLiteral("MCA connected..."), 10000);
     QTRY_VERIFY_WITH_TIMEOUT(f.StatusText(1).startsWith("Battery") ||
                                  f.StatusText(1) == QStringLiteral("AC Power"),
                              10000);
 
     f.Execute(ToInt(CommandId::StartAcquisition));
-    QVERIFY(state.Acquiring());
+    QTRY_VERIFY_WITH_TIMEOUT(state.Acquiring(), 10000);
     QTRY_COMPARE_WITH_TIMEOUT(f.StatusText(0), QStringLiteral("Acquisition started..."), 10000);
     QTRY_VERIFY_WITH_TIMEOUT(LiveSpectrumTotal(state.Spectra()) > 0, 20000);
     const double first = LiveSpectrumTotal(state.Spectra());
@@ -117,7 +118,7 @@ void KestrelWiringTest::connectAndStartFillTheLiveSpectrum() {
     QTRY_VERIFY_WITH_TIMEOUT(LiveSpectrumTotal(state.Spectra()) > first, 20000);
 
     f.Execute(ToInt(CommandId::StartAcquisition));
-    QVERIFY(!state.Acquiring());
+    QTRY_VERIFY_WITH_TIMEOUT(!state.Acquiring(), 10000);
     QTRY_COMPARE_WITH_TIMEOUT(f.StatusText(0), QStringLiteral("Acquisition stopped..."), 10000);
     QTRY_VERIFY_WITH_TIMEOUT(LiveSpectrumTotal(state.Spectra()) > 0, 20000);
 
@@ -129,7 +130,7 @@ void KestrelWiringTest::connectAndStartFillTheLiveSpectrum() {
 
     // Started again and closed mid-run: the upload worker stops first, without a hang.
     f.Execute(ToInt(CommandId::StartAcquisition));
-    QVERIFY(state.Acquiring());
+    QTRY_VERIFY_WITH_TIMEOUT(state.Acquiring(), 10000);
     f.close();
     const auto& journal = state.Journal();
     const auto at = std::find(journal.begin(), journal.end(), "upload worker stopped");
@@ -153,15 +154,15 @@ void KestrelWiringTest::setupDialogThenRepeatedSeries() {
     ProgramState& state = app->State();
     QWidget* canvas = static_cast<PlotWidget*>(f.PlotPane())->canvas();
     QTest::keyClick(canvas, Qt::Key_F2);
-    QVERIFY(state.DeviceConnected());
+    QTRY_VERIFY_WITH_TIMEOUT(state.DeviceConnected(), 10000);
 
     // F9: the new channel count asks about the data first; No clears it.
     driver.Then(SetShortRunOn256Channels);
     driver.ThenButton(QMessageBox::No);
     QTest::keyClick(canvas, Qt::Key_F9);
+    QTRY_COMPARE_WITH_TIMEOUT(state.Acq()->Status().preset, 2u, 10000);
     QCOMPARE(driver.seen, QStringList{QStringLiteral("Do you want to save MCA data?")});
     QCOMPARE(driver.unexpected, 0);
-    QCOMPARE(state.Acq()->Status().preset, 2u);
     QCOMPARE(state.Acq()->Status().GainCode(), 6);
     QCOMPARE(state.Spectra().At(0)->Lock()->m_nChannels, 256);
     QCOMPARE(state.Profile().presetMode, 0);
@@ -169,11 +170,14 @@ void KestrelWiringTest::setupDialogThenRepeatedSeries() {
     // F8 on channel 40 of the 256 sets the analyzer's threshold there.
     f.Panes().Model().MoveCursorTo(40 * 64);
     QTest::keyClick(canvas, Qt::Key_F8);
-    QCOMPARE(state.Acq()->SetupValues().value().threshold, 40);
+    QTRY_VERIFY_WITH_TIMEOUT(state.Kestrel()->Busy() == false, 10000);
+    f.Execute(ToInt(CommandId::UpdateData));
+    QTRY_COMPARE_WITH_TIMEOUT(state.Acq()->Status().Threshold(), 40, 10000);
+    QCOMPARE(driver.seen, QStringList{QStringLiteral("Do you want to save MCA data?")});
 
     // F3 starts the series; the device's preset ends each run, the series saves and restarts.
     QTest::keyClick(canvas, Qt::Key_F3);
-    QVERIFY(f.Repeat().Series().Running());
+    QTRY_VERIFY_WITH_TIMEOUT(f.Repeat().Series().Running(), 10000);
     QTRY_VERIFY_WITH_TIMEOUT(state.Profile().repeatMeasEnable == 0, 120000);
     QVERIFY(!f.Repeat().Series().Running());
     QTRY_VERIFY_WITH_TIMEOUT(!state.Acquiring(), 10000);

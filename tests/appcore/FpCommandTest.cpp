@@ -67,7 +67,7 @@ struct FpFixture : ::testing::Test, FpShell, FpAnswerSink {
         opened.push_back(path);
         OpenSpectrumFile(state->Spectra(), path);
     }
-    int ConnectKestrel(bool) override { return connectResult; }
+    void ConnectKestrel(bool, std::function<void(int)> done) override { done(connectResult); }
     void ShowConnectionState(bool) override {}
     void Answer(uint32_t code, const std::string& text, bool) override {
         answers.push_back({code, text});
@@ -144,20 +144,19 @@ TEST_F(FpFixture, QueriesAnswerS1AndRefuseWithoutIt) {
     OpenExample();
     for (int code : {3, 4, 5, 12, 15, 16, 17, 18, 20, 21, 22, 26, 99})
         fp->Command(code, 1);
-    EXPECT_EQ(Take(),
-              (std::vector<Reply>{{3, "100"},
-                                   {4, "Live"},
-                                   {5, kExample},
-                                   {12, "10"},
-                                   {15, "100"},
-                                   {16, "102.375"},
-                                   {17, "1024"},
-                                   {18, "0,0.01,0"},
-                                   {20, "1"},
-                                   {21, "2"},
-                                   {22, "1"},
-                                   {26, "0"},
-                                   {0, "Error - Unknown command. Attempted command = 99"}}));
+    EXPECT_EQ(Take(), (std::vector<Reply>{{3, "100"},
+                                          {4, "Live"},
+                                          {5, kExample},
+                                          {12, "10"},
+                                          {15, "100"},
+                                          {16, "102.375"},
+                                          {17, "1024"},
+                                          {18, "0,0.01,0"},
+                                          {20, "1"},
+                                          {21, "2"},
+                                          {22, "1"},
+                                          {26, "0"},
+                                          {0, "Error - Unknown command. Attempted command = 99"}}));
     fp->Command(28, 5);
     EXPECT_EQ(Take(), (std::vector<Reply>{
                           {100, "Error - command option out of range. Attempted command = 28"}}));
@@ -201,11 +200,11 @@ TEST_F(FpFixture, CalibrationEntriesReplaceTheGroupsCalibrationOrTouchNothing) {
         fp->CopyData(32, bad);
     EXPECT_EQ(Take(),
               (std::vector<Reply>{{100, "Invalid parameters - CMD_LUMO_PUT_CALIB_ENTRIES."},
-                                   {100, "Invalid parameters - CMD_LUMO_PUT_CALIB_ENTRIES."},
-                                   {100, "Invalid parameters - CMD_LUMO_PUT_CALIB_ENTRIES."},
-                                   {100, "No calibration label  - CMD_LUMO_PUT_CALIB_ENTRIES."},
-                                   {100, "Invalid spectrum group - CMD_LUMO_PUT_CALIB_ENTRIES."},
-                                   {100, "Invalid spectrum group - CMD_LUMO_PUT_CALIB_ENTRIES."}}));
+                                  {100, "Invalid parameters - CMD_LUMO_PUT_CALIB_ENTRIES."},
+                                  {100, "Invalid parameters - CMD_LUMO_PUT_CALIB_ENTRIES."},
+                                  {100, "No calibration label  - CMD_LUMO_PUT_CALIB_ENTRIES."},
+                                  {100, "Invalid spectrum group - CMD_LUMO_PUT_CALIB_ENTRIES."},
+                                  {100, "Invalid spectrum group - CMD_LUMO_PUT_CALIB_ENTRIES."}}));
     EXPECT_EQ(s1->m_calibrate.B(), before);
     EXPECT_EQ(s1->m_calibrate.GetCount(), 2);
     EXPECT_EQ(fp->CopyData(32, "0:keV:1:"), 1); // nothing to do
@@ -259,7 +258,7 @@ TEST_F(FpFixture, LoadOpensTheFileAsS1AfterClosingTheOtherGroups) {
     fp->CopyData(31, "");
     fp->CopyData(31, "missing");
     EXPECT_EQ(Take(), (std::vector<Reply>{{100, "Empty filename - CMD_LUMO_LOAD_SPECTRUM."},
-                                           {100, "File not found - CMD_LUMO_LOAD_SPECTRUM."}}));
+                                          {100, "File not found - CMD_LUMO_LOAD_SPECTRUM."}}));
     EXPECT_EQ(list().GetCount(), 2);
 }
 

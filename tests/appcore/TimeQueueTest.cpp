@@ -23,12 +23,16 @@ struct FakeTimers : WindowTimers {
 
 struct Posted {
     MainMessage message;
-    intptr_t w, l;
+    TimedRequestEvent event;
 };
 
 struct FakeSink : MainWindowSink {
+    using MainWindowSink::Post;
     std::vector<Posted> posted;
-    void Post(MainMessage m, intptr_t w, intptr_t l) override { posted.push_back({m, w, l}); }
+    void Post(MainEvent e) override {
+        posted.push_back(
+            {static_cast<MainMessage>(MessageNumber(e)), std::get<TimedRequestEvent>(e)});
+    }
 };
 
 struct Button : TimedRequestTarget {
@@ -55,7 +59,7 @@ TEST(CTimeQueue, TimerRunsWhileRequestsWaitAndDeliversOnlyDueOnes) {
     EXPECT_EQ(sink.posted[0].message, MainMessage::TimedRequest);
     EXPECT_TRUE(timers.running.count(1030)) << "one request still waits";
 
-    CTimeQueue::Deliver(sink.posted[0].w, sink.posted[0].l);
+    queue.Deliver(sink.posted[0].event);
     ASSERT_EQ(button.got.size(), 1u);
     EXPECT_EQ(button.got[0], std::make_pair(7, -3));
 
@@ -81,5 +85,15 @@ TEST(CTimeQueue, RequestIsDroppedWhenNoTimerCanStartAndForgottenTargetsGetNothin
     queue.Forget(&a);
     queue.Process();
     ASSERT_EQ(sink.posted.size(), 1u);
-    EXPECT_EQ(sink.posted[0].l, reinterpret_cast<intptr_t>(&b));
+    EXPECT_EQ(sink.posted[0].event.target, &b);
+
+    // Posted but not yet delivered when its button went away: never reaches it.
+    queue.Add(&a, 0, 3, 3);
+    queue.Process();
+    ASSERT_EQ(sink.posted.size(), 2u);
+    queue.Forget(&a);
+    queue.Deliver(sink.posted[1].event);
+    queue.Deliver(sink.posted[0].event);
+    EXPECT_TRUE(a.got.empty());
+    EXPECT_EQ(b.got.size(), 1u);
 }

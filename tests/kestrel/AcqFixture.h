@@ -14,6 +14,7 @@
 
 #include "KestrelSimFixture.h"
 #include "common/MainWindowSink.h"
+#include "common/PostingPrompt.h"
 #include "common/UserPrompt.h"
 #include "kestrel/CAcq.h"
 #include "kestrel/CUploadThread.h"
@@ -57,32 +58,68 @@ private:
 
 class RecordingSink : public MainWindowSink {
 public:
-    void Post(MainMessage message, intptr_t wparam, intptr_t lparam) override {
+    struct Record {
+        MainMessage message;
+        int w = 0;
+        int l = 0;
+        std::string text;
+    };
+    using MainWindowSink::Post;
+    void Post(MainEvent event) override {
+        Record r{static_cast<MainMessage>(MessageNumber(event)), 0, 0, {}};
+        if (auto* d = std::get_if<DeviceStateEvent>(&event)) {
+            r.w = d->which;
+            r.l = d->on ? 1 : 0;
+        } else if (auto* t = std::get_if<StatusTextEvent>(&event)) {
+            r.w = t->pane;
+            r.text = t->text;
+        } else if (auto* m = std::get_if<MessageEvent>(&event)) {
+            r.text = m->text;
+        } else if (auto* q = std::get_if<QuestionRequest>(&event)) {
+            // A worker's question: recorded and answered No, as a closed box would.
+            r.text = q->text;
+            q->reply->Answer(PromptAnswer::No);
+        } else if (auto* n = std::get_if<NumberRequest>(&event)) {
+            r.text = n->title;
+            n->reply->Answer(n->initial);
+        }
         std::lock_guard<std::mutex> g(m_mutex);
-        posted.emplace_back(message, wparam, lparam);
+        posted.push_back(std::move(r));
+        events.push_back(std::move(event));
     }
-    // The constant texts posted for pane 0 and pane 1, in order.
+    // The texts posted for pane 0 and pane 1, in order.
     std::vector<std::string> Texts() {
         std::lock_guard<std::mutex> g(m_mutex);
         std::vector<std::string> texts;
-        for (auto& [m, w, l] : posted)
-            if (m == MainMessage::StatusText)
-                texts.emplace_back(reinterpret_cast<const char*>(l));
+        for (auto& r : posted)
+            if (r.message == MainMessage::StatusText)
+                texts.push_back(r.text);
         return texts;
     }
-    int Count(MainMessage message, intptr_t wparam, intptr_t lparam) {
+    // Message boxes and questions a worker posted, in order.
+    std::vector<std::string> WorkerTexts() {
+        std::lock_guard<std::mutex> g(m_mutex);
+        std::vector<std::string> texts;
+        for (auto& r : posted)
+            if (static_cast<int>(r.message) == 0)
+                texts.push_back(r.text);
+        return texts;
+    }
+    int Count(MainMessage message, int wparam, int lparam) {
         std::lock_guard<std::mutex> g(m_mutex);
         int n = 0;
-        for (auto& [m, w, l] : posted)
-            n += m == message && w == wparam && l == lparam;
+        for (auto& r : posted)
+            n += r.message == message && r.w == wparam && r.l == lparam;
         return n;
     }
     void Clear() {
         std::lock_guard<std::mutex> g(m_mutex);
         posted.clear();
+        events.clear();
     }
 
-    std::vector<std::tuple<MainMessage, intptr_t, intptr_t>> posted;
+    std::vector<Record> posted;
+    std::vector<MainEvent> events;
 
 private:
     std::mutex m_mutex;
@@ -119,7 +156,10 @@ struct AcqWorld {
         hooks.quit = &quit;
         hooks.askSecurityCode = [this] { return securityAnswer; };
         hooks.visibleAbsoluteRange = [this] { return visible; };
-        acq = std::make_unique<CAcq>(kestrel.link, kestrel.clock, profile, spectra, prompt, sink,
+        // The test's own thread is the UI thread: its calls reach the recording prompt, a
+        // worker's are posted to the sink.
+        posting.SetUiPrompt(&prompt);
+        acq = std::make_unique<CAcq>(kestrel.link, kestrel.clock, profile, spectra, posting, sink,
                                      hooks);
         acq->LoadSettings();
     }
@@ -147,9 +187,10 @@ struct AcqWorld {
     CSpectraList spectra;
     RecordingPrompt prompt;
     RecordingSink sink;
+    std::atomic<bool> quit{false};
+    PostingPrompt posting{sink, &quit};
     AcqHooks hooks;
     std::atomic<int> wakes{0};
-    std::atomic<bool> quit{false};
     std::atomic<CUploadThread*> worker{nullptr};
     std::function<void(bool)> onTimer; // set before a worker starts
     std::optional<uint16_t> securityAnswer = uint16_t{0};

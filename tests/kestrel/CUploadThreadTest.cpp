@@ -56,7 +56,7 @@ TEST(CUploadThread, TimedRunEndsWithExactlyOneFinalUpload) {
             if (Contains(w.sink.Texts(), kAcqStoppedText))
                 ++uploadsAfterEnd;
         };
-        auto worker = std::make_unique<CUploadThread>(*w.acq, w.profile, w.kestrel.clock, w.quit,
+        auto worker = std::make_unique<CUploadThread>(*w.acq, w.kestrel.clock, w.quit,
                                                       VirtualWait(w.kestrel.clock));
         w.worker = worker.get();
         w.acq->SetWaitingForEnd(true); // a repeated measurement waits for this run
@@ -101,14 +101,16 @@ TEST(CUploadThread, PulledCableDisconnectsAndShutdownStopsAnUpload) {
     ASSERT_TRUE(w.acq->Upload());
     const std::vector<double> kept = w.LiveData();
 
-    auto worker = std::make_unique<CUploadThread>(*w.acq, w.profile, w.kestrel.clock, w.quit,
+    auto worker = std::make_unique<CUploadThread>(*w.acq, w.kestrel.clock, w.quit,
                                                   VirtualWait(w.kestrel.clock));
     w.worker = worker.get();
     w.kestrel.sim.InjectFault(KestrelSimFault::PulledCable);
     w.acq->RequestUpload();
     ASSERT_TRUE(Eventually([&] { return w.sink.Count(MainMessage::DeviceState, 1, 0) == 1; }));
     EXPECT_FALSE(w.acq->Connected());
-    EXPECT_TRUE(Contains(w.prompt.Messages(), "Failed to upload data from MCA!"));
+    // The worker never shows the message itself: it is posted for the UI thread, which shows it.
+    EXPECT_TRUE(Contains(w.sink.WorkerTexts(), "Failed to upload data from MCA!"));
+    EXPECT_FALSE(Contains(w.prompt.Messages(), "Failed to upload data from MCA!"));
     EXPECT_TRUE(Contains(w.sink.Texts(), kMcaNotConnectedText));
     EXPECT_EQ(w.LiveData(), kept);
     EXPECT_EQ(w.spectra.At(1)->Lock()->m_pData, std::vector<double>(256, 3.0));

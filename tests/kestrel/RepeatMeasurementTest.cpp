@@ -6,7 +6,7 @@
 #include "AcqFixture.h"
 #include "TestSupport.h"
 #include "analysis/NumberFormat.h"
-#include "kestrel/RepeatMeasurement.h"
+#include "appcore/RepeatMeasurement.h"
 #include "spectrum/SpectrumFile.h"
 
 using namespace vorna;

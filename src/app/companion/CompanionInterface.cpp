@@ -12,6 +12,7 @@
 #include "app/companion/LumoWindowBusObject.h"
 #include "app/companion/QtLauncherPort.h"
 #include "app/roi/LibraryWindow.h"
+#include "appcore/KestrelProgram.h"
 #include "appcore/ProgramState.h"
 #include "common/Text.h"
 #include "external/CompanionBus.h"
@@ -108,8 +109,14 @@ int CompanionInterface::BusCommand(uint code, int argument, QDBusContext& contex
 }
 
 int CompanionInterface::Accept(Pending request, QDBusContext& context) {
-    if (!Busy())
-        return Run(request);
+    if (!Busy()) {
+        const int result = Run(request);
+        if (m_holding) {
+            context.setDelayedReply(true);
+            HoldReplyIfWorking(context.message(), result);
+        }
+        return result;
+    }
     // Later requests wait for the running one and for those before them.
     context.setDelayedReply(true);
     request.message = context.message();
@@ -131,19 +138,26 @@ int CompanionInterface::Run(const Pending& request) {
 }
 
 void CompanionInterface::ScheduleDrain() {
-    if (m_queue.empty() || m_drainScheduled)
+    if (m_queue.empty() || m_drainScheduled || m_holding)
         return;
     m_drainScheduled = true;
     QTimer::singleShot(0, this, [this] {
         m_drainScheduled = false;
         // One at a time: each reply goes out before the next request runs.
-        if (m_running || m_queue.empty())
+        if (m_running || m_holding || m_queue.empty())
             return;
         Pending next = std::move(m_queue.front());
         m_queue.pop_front();
         const int result = Run(next);
-        m_options.bus.send(next.message.createReply(result));
+        if (m_holding)
+            HoldReplyIfWorking(next.message, result);
+        else
+            m_options.bus.send(next.message.createReply(result));
     });
+}
+
+void CompanionInterface::HoldReplyIfWorking(const QDBusMessage& message, int result) {
+    m_heldReply = message.createReply(result);
 }
 
 int CompanionInterface::RunCopyData(uint code, const QString& text) {
@@ -210,12 +224,28 @@ void CompanionInterface::OpenSpectrum(const std::string& path) {
     m_frame.RefreshPanes();
 }
 
-int CompanionInterface::ConnectKestrel(bool connect) {
-    CAcq* acq = m_state.Acq();
-    if (!acq)
-        return connect ? static_cast<int>(AcqQuietResult::NoPort) : 0;
-    const AcqQuietResult result = connect ? acq->ConnectQuiet() : acq->DisconnectQuiet(true);
-    return static_cast<int>(result);
+void CompanionInterface::ConnectKestrel(bool connect, std::function<void(int)> done) {
+    KestrelProgram* kestrel = m_state.Kestrel();
+    if (!kestrel) {
+        done(connect ? static_cast<int>(AcqQuietResult::NoPort) : 0);
+        return;
+    }
+    // The link is the command thread's; the answer follows when the job is done.
+    m_holding = true;
+    auto result = std::make_shared<int>(0);
+    kestrel->Run(
+        [connect, result](CAcq& acq) {
+            *result = static_cast<int>(connect ? acq.ConnectQuiet() : acq.DisconnectQuiet(true));
+        },
+        [this, result, done = std::move(done)] {
+            done(*result);
+            m_holding = false;
+            if (m_heldReply) {
+                m_options.bus.send(*m_heldReply);
+                m_heldReply.reset();
+            }
+            ScheduleDrain();
+        });
 }
 
 void CompanionInterface::ShowConnectionState(bool connected) {

@@ -12,7 +12,9 @@
 #include <QObject>
 #include <QString>
 #include <deque>
+#include <functional>
 #include <memory>
+#include <optional>
 
 #include "appcore/CFPCmdInterface.h"
 
@@ -68,7 +70,9 @@ private:
     int Run(const Pending& request);
     int RunCopyData(uint code, const QString& text);
     void ScheduleDrain();
-    bool Busy() const { return m_running || !m_queue.empty(); }
+    bool Busy() const { return m_running || m_holding || !m_queue.empty(); }
+    // After a request ran: when it left work on the Kestrel's command thread, its reply waits.
+    void HoldReplyIfWorking(const QDBusMessage& message, int result);
 
     // FpShell
     void BringToFront() override;
@@ -77,7 +81,7 @@ private:
     void RefreshInfoPane() override;
     bool LibraryWindowShown() const override;
     void OpenSpectrum(const std::string& path) override;
-    int ConnectKestrel(bool connect) override;
+    void ConnectKestrel(bool connect, std::function<void(int)> done) override;
     void ShowConnectionState(bool connected) override;
     // FpAnswerSink
     void Answer(uint32_t code, const std::string& text, bool isPath) override;
@@ -91,6 +95,9 @@ private:
     std::deque<Pending> m_queue;
     bool m_running = false;
     bool m_drainScheduled = false;
+    // A request's Kestrel job runs; its answer, its reply and the requests after it wait.
+    bool m_holding = false;
+    std::optional<QDBusMessage> m_heldReply;
     bool m_registered = false;
 };
 

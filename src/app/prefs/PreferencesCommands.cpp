@@ -32,9 +32,11 @@ void Redraw(ShellContext& c) {
 }
 
 void Applied(ShellContext& c, const ApplyOutcome& outcome) {
-    if (outcome.mcaSend && c.state.Acq())
-        c.state.Acq()->ApplyPreferences(static_cast<uint16_t>(outcome.mcaSend->securityCode),
-                                        outcome.mcaSend->batteryType);
+    if (outcome.mcaSend && c.state.Kestrel()) {
+        const auto code = static_cast<uint16_t>(outcome.mcaSend->securityCode);
+        const int battery = outcome.mcaSend->batteryType;
+        c.state.Kestrel()->Run([code, battery](CAcq& a) { a.ApplyPreferences(code, battery); });
+    }
     if (outcome.resolutionTestOption) {
         // The Analysis page's repeat settings start a series afresh.
         RepeatMeasurement& series = c.frame.Repeat().Series();

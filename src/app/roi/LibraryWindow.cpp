@@ -31,6 +31,7 @@ LibraryWindow::LibraryWindow(ProgramState& state, CMainFrame& frame)
          {QStringLiteral("Element"), QStringLiteral("Element and X-ray Line"), 110}});
 
     m_list->OfferCopy(*this);
+    m_list->OfferPrint(*this, QStringLiteral("&Print\tCtrl+P"), {}, [this] { PrintList(); });
 
     connect(&frame, &CMainFrame::CursorMoved, this, &LibraryWindow::Rebuild);
     // A library loaded or emptied (Load Library, the preferences) and a new active spectrum
@@ -55,6 +56,10 @@ void LibraryWindow::Rebuild(int cursorAbsolute) {
         rows.push_back({FromCore(r.energy), FromCore(r.element)});
     m_list->Model().SetRows(std::move(rows));
     m_list->ApplyColumnWidths();
+}
+
+bool LibraryWindow::PrintList() {
+    return m_list->PrintForUser(*this, LibraryWindowTitle(m_state.Library()));
 }
 
 bool LibraryWindow::CopyList() {

@@ -22,6 +22,8 @@ public:
     // "&Copy": the list on the clipboard when it has rows; false after "Clipboard Error -
     // iError = %d".
     bool CopyList();
+    // "&Print": the list paged under the window's title; false when not printed.
+    bool PrintList();
 
     void done(int result) override;
 

@@ -24,7 +24,8 @@ QLabel* captionLabel(const std::string& text, QWidget* parent) {
 
 } // namespace
 
-ReportWindow::ReportWindow(const RoiReport& report, QWidget* parent) : QDialog(parent) {
+ReportWindow::ReportWindow(const RoiReport& report, QWidget* parent)
+    : QDialog(parent), m_captions(report.captions) {
     setObjectName("ReportWindow");
     setWindowTitle(FromCore(report.captions.title));
     setWindowIcon(ProgramIcon());
@@ -42,6 +43,7 @@ ReportWindow::ReportWindow(const RoiReport& report, QWidget* parent) : QDialog(p
     layout->addWidget(buttons);
 
     m_list->OfferCopy(*this);
+    m_list->OfferPrint(*this, QStringLiteral("&Print\tCtrl+P"), {}, [this] { PrintList(); });
 
     Fill(report);
     const int rows = std::clamp(m_list->RowCount(), 4, 16);
@@ -80,6 +82,13 @@ void ReportWindow::Fill(const RoiReport& report) {
     m_list->Model().SetRows(std::move(rows));
     m_list->ResetSort();
     m_list->ApplyColumnWidths();
+}
+
+bool ReportWindow::PrintList() {
+    if (m_list->RowCount() == 0)
+        return false;
+    return m_list->PrintForUser(*this, m_captions.title, m_captions.spectrumLine,
+                                m_captions.libraryLine);
 }
 
 bool ReportWindow::CopyList() {

@@ -24,10 +24,14 @@ public:
     // "Copy": the list with its header line on the clipboard; false after "Clipboard Error -
     // iError = %d" when it failed (nothing is copied from an empty list).
     bool CopyList();
+    // "Print": the list paged under the window's title with its two caption lines; false when
+    // nothing was printed (an empty list prints nothing).
+    bool PrintList();
 
 private:
     void Fill(const RoiReport& report);
 
+    ReportCaptions m_captions;
     CListCtrlEx* m_list;
     QLabel* m_spectrumLine;
     QLabel* m_libraryLine;

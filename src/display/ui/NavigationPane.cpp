@@ -1,7 +1,9 @@
 #include "display/ui/NavigationPane.h"
 
 #include <QContextMenuEvent>
+#include <QFontInfo>
 #include <QPainter>
+#include <algorithm>
 #include <cmath>
 
 #include "display/ui/QtPlotSupport.h"
@@ -145,6 +147,10 @@ void NavigationPane::changeEvent(QEvent* event) {
 
 void NavigationPane::paintEvent(QPaintEvent*) {
     QPainter p(this);
+    PaintCaptions(p);
+}
+
+void NavigationPane::PaintCaptions(QPainter& p) const {
     const Layout l = ComputeLayout();
     const QFontMetrics fm(font());
     // Texts sit in the middle of their row's line height, level with the edit fields.
@@ -157,6 +163,23 @@ void NavigationPane::paintEvent(QPaintEvent*) {
     text(l.c2, l.y1, cursorValueText());
     text(l.c1, l.y2, QStringLiteral("Count"));
     text(l.c2, l.y2, cursorCountText());
+}
+
+void NavigationPane::PaintForPrint(QPainter& p) const {
+    // Sized in the pane's own pixels, so the page scales the texts with the pane.
+    QFont f = font();
+    f.setPixelSize(std::max(1, QFontInfo(font()).pixelSize()));
+    p.setFont(f);
+    p.setPen(Qt::black);
+    PaintCaptions(p);
+    const QFontMetrics fm(font());
+    for (QLineEdit* field : m_fields) {
+        if (!field)
+            continue;
+        const QRect g = field->geometry();
+        const int baseline = g.top() + (g.height() - fm.height()) / 2 + fm.ascent();
+        p.drawText(g.left() + 2, baseline, field->text().left(31));
+    }
 }
 
 void NavigationPane::FocusPlot() {

@@ -13,6 +13,8 @@
 
 #include "display/CPlot.h"
 
+class QPainter;
+
 namespace vorna {
 
 class ZoomArrowButton;
@@ -33,6 +35,8 @@ public:
     QString cursorValueText() const;
     QString cursorCountText() const;
     QString unitLabel() const;
+    // The captions, values and field texts for a printed page, in the pane's own pixels.
+    void PaintForPrint(QPainter& p) const;
 
     void ViewChanged() override;
     void CursorMoved(double) override { update(); }
@@ -56,6 +60,7 @@ private:
         int y0 = 0, y1 = 0, y2 = 0;
     };
     Layout ComputeLayout() const;
+    void PaintCaptions(QPainter& p) const;
     void Relayout();
     void RefreshFields();
     void FocusPlot();

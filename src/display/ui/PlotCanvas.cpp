@@ -1,8 +1,10 @@
 #include "display/ui/PlotCanvas.h"
 
+#include <QFontInfo>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <algorithm>
 #include <cmath>
 
 #include "display/ui/QtPlotSupport.h"
@@ -140,12 +142,25 @@ void PlotCanvas::RebuildFrame() {
     DrawScene(p, BuildPlotScene(m_plot, m_spectra, m_outlines));
 }
 
+QPen PlotCanvas::ScenePen(const QColor& color, int width, Qt::PenStyle style) const {
+    // On paper a line keeps its width in plot pixels rather than in printer dots.
+    if (m_viewUnitPens)
+        return QPen(color, std::max(1, width), style);
+    return pixelPen(color, width, style);
+}
+
+void PlotCanvas::PaintContent(QPainter& p) {
+    m_viewUnitPens = true;
+    DrawScene(p, BuildPlotScene(m_plot, m_spectra, m_outlines));
+    m_viewUnitPens = false;
+}
+
 void PlotCanvas::DrawScene(QPainter& p, const PlotScene& scene) {
     const PlotSettings& st = m_plot.Settings();
     if (scene.active) {
         const SceneCurve& c = *scene.active;
         const QPolygon poly = ToQPolygon(c.points);
-        const QPen pen = pixelPen(ToQColor(c.color), c.lineWidth);
+        const QPen pen = ScenePen(ToQColor(c.color), c.lineWidth);
         if (c.filled) {
             fillUnderOutline(p, poly, ToQColor(st.fillColor), height());
             p.setPen(pen);
@@ -157,7 +172,7 @@ void PlotCanvas::DrawScene(QPainter& p, const PlotScene& scene) {
             drawOutline(p, poly, c.lineWidth);
         }
     }
-    p.setPen(pixelPen(QColor(kRoiOutlineColor), 1));
+    p.setPen(ScenePen(QColor(kRoiOutlineColor), 1));
     for (const auto* bands : {&scene.overlayBands, &scene.roiBands}) {
         for (const SceneBand& b : *bands) {
             p.setBrush(
@@ -167,7 +182,7 @@ void PlotCanvas::DrawScene(QPainter& p, const PlotScene& scene) {
     }
     p.setBrush(Qt::NoBrush);
     for (const SceneCurve& c : scene.others) {
-        p.setPen(pixelPen(ToQColor(c.color), c.lineWidth));
+        p.setPen(ScenePen(ToQColor(c.color), c.lineWidth));
         drawOutline(p, ToQPolygon(c.points), c.lineWidth);
     }
     DrawAxis(p, scene);
@@ -176,19 +191,22 @@ void PlotCanvas::DrawScene(QPainter& p, const PlotScene& scene) {
 void PlotCanvas::DrawAxis(QPainter& p, const PlotScene& scene) {
     const PlotSettings& st = m_plot.Settings();
     const int w = width(), h = height();
-    p.setPen(pixelPen(ToQColor(st.gridColor), 1, gridPenStyle(st.gridStyle)));
+    p.setPen(ScenePen(ToQColor(st.gridColor), 1, gridPenStyle(st.gridStyle)));
     for (int x : scene.grid.vertical)
         p.drawLine(x, 0, x, h);
     for (int y : scene.grid.horizontal)
         p.drawLine(0, y, w, y);
-    p.setPen(pixelPen(ToQColor(st.gridColor), 1, gridPenStyle(st.gridStyle)));
+    p.setPen(ScenePen(ToQColor(st.gridColor), 1, gridPenStyle(st.gridStyle)));
     for (const Tick& t : scene.bottomTicks)
         if (t.length > 0)
             p.drawLine(t.position, h - t.length, t.position, h);
     for (const Tick& t : scene.leftTicks)
         if (t.length > 0)
             p.drawLine(0, t.position, t.length, t.position);
-    p.setFont(font());
+    // Sized in the plot's own pixels, so a printed page scales the labels with the plot.
+    QFont labels = font();
+    labels.setPixelSize(std::max(1, QFontInfo(font()).pixelSize()));
+    p.setFont(labels);
     const QFontMetrics fm(font());
     const int lh = fm.height() + 2;
     p.setPen(palette().color(QPalette::WindowText));

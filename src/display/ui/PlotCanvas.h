@@ -21,6 +21,9 @@ public:
 
     // The plot without the cursor, as last painted (rebuilt first when stale).
     const QImage& Frame();
+    // The plot's content for a printed page, in the plot's own pixels: no background and no
+    // cursor.
+    void PaintContent(QPainter& p);
 
     void ViewChanged() override;
     void CursorMoved(double oldPixel) override;
@@ -47,12 +50,14 @@ private:
     void DrawScene(QPainter& p, const PlotScene& scene);
     void DrawAxis(QPainter& p, const PlotScene& scene);
     void UpdateCursorColumn(double pixel);
+    QPen ScenePen(const QColor& color, int width, Qt::PenStyle style = Qt::SolidLine) const;
 
     CPlot& m_plot;
     const SpectrumDrawSource& m_spectra;
     const Clock& m_clock;
     QImage m_frame;
     bool m_frameStale = true;
+    bool m_viewUnitPens = false;
     std::vector<std::vector<PlotPoint>> m_outlines;
 };
 

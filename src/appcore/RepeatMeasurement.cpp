@@ -1,4 +1,4 @@
-#include "kestrel/RepeatMeasurement.h"
+#include "appcore/RepeatMeasurement.h"
 
 #include <cmath>
 #include <utility>
@@ -90,11 +90,18 @@ void RepeatMeasurement::LogAndSave(DataLogKind kind) {
     CSpectrum* live = m_spectra.At(0);
     if (!live)
         return;
+    // The log's file-access message must not be shown with the live spectrum locked: a paint
+    // behind the message box would wait for that lock forever. It is shown once the line is
+    // written and the lock released.
+    SilentPrompt held(PromptAnswer::No);
+    const DppTimingText timing = m_device.Timing();
     {
         auto s = live->Lock();
-        WriteLogDataLine(kind, Destination(), *s, m_spectra.Environment().settings, path,
-                         m_device.Timing(), m_prompt);
+        WriteLogDataLine(kind, Destination(), *s, m_spectra.Environment().settings, path, timing,
+                         m_prompt ? &held : nullptr);
     }
+    if (m_prompt && !held.lastMessage().empty())
+        m_prompt->message(held.lastMessage(), PromptStyle::Warning);
     SaveSpectrumToPath(m_spectra.Environment(), *live, path, 0);
 }
 
