@@ -40,7 +40,7 @@ vorna_widget_test(vorna_app_dpp_tests SIMULATE plover SOURCES app/DppWiringTest.
 # The whole program against simulated devices: what the user sees and what is saved.
 vorna_widget_test(vorna_app_trust_tests TIMEOUT 400 SOURCES app/DeviceTrustTest.cpp)
 # The whole program while its simulated devices fail: pulled cables, silence, bad checksums.
-vorna_widget_test(vorna_app_fault_tests TIMEOUT 400 SOURCES app/DeviceFaultTest.cpp)
+vorna_widget_test(vorna_app_fault_tests TIMEOUT 600 SOURCES app/DeviceFaultTest.cpp)
 # Printing to PDF (read back with poppler's pdftotext), copies and window captures.
 vorna_widget_test(vorna_output_window_tests SOURCES output/OutputWindowsTest.cpp)
 

@@ -65,8 +65,33 @@ void addAxis(PlotScene& scene, const CPlot& plot, int activeGain) {
 
 } // namespace
 
+std::span<const PlotPoint> OutlineCache::Outline(size_t n, const OutlineInput& in) {
+    if (m_entries.size() <= n)
+        m_entries.resize(n + 1);
+    Entry& e = m_entries[n];
+    if (e.valid && e.data == in.counts.data() && e.size == in.counts.size() && e.gain == in.gain &&
+        e.lastValidChannel == in.lastValidChannel && e.geometry == in.geometry &&
+        e.scale == in.scale)
+        return e.points;
+    ComputePlotPoints(in, e.points);
+    e.valid = true;
+    e.data = in.counts.data();
+    e.size = in.counts.size();
+    e.gain = in.gain;
+    e.lastValidChannel = in.lastValidChannel;
+    e.geometry = in.geometry;
+    e.scale = in.scale;
+    ++m_computed;
+    return e.points;
+}
+
+void OutlineCache::Clear() {
+    for (Entry& e : m_entries)
+        e.valid = false;
+}
+
 PlotScene BuildPlotScene(const CPlot& plot, const SpectrumDrawSource& spectra,
-                         std::vector<std::vector<PlotPoint>>& outlines) {
+                         OutlineCache& outlines) {
     PlotScene scene;
     const PlotGeometry g = plot.Geometry();
     const PlotSettings& st = plot.Settings();
@@ -76,10 +101,8 @@ PlotScene BuildPlotScene(const CPlot& plot, const SpectrumDrawSource& spectra,
     spectra.VisitSpectra([&](const SpectrumDrawView& s) {
         if (!s.valid || (s.hidden && !s.active))
             return;
-        if (outlines.size() <= n)
-            outlines.resize(n + 1);
-        std::vector<PlotPoint>& pts = outlines[n++];
-        ComputePlotPoints({s.counts, s.gain, s.lastValidChannel, g, st.scaleType}, pts);
+        const std::span<const PlotPoint> pts =
+            outlines.Outline(n++, {s.counts, s.gain, s.lastValidChannel, g, st.scaleType});
         if (!s.active) {
             scene.others.push_back({OutlineLine(pts, g), s.color, s.lineWidth, false});
             return;

@@ -78,8 +78,35 @@ struct PlotScene {
 std::vector<std::pair<int, BandBrush>> RoiDrawOrder(int count, int selected, bool showRoi,
                                                     bool showAllRoi);
 
-// `outlines` keeps one point buffer per spectrum between paints.
+// Outlines kept between paints, one per drawn spectrum in list order, each with what it was
+// computed from (the contents' buffer, channel count, gain, last valid channel, view, size and
+// scale); an entry is reused only while all of that is unchanged. Contents can change in place,
+// so whoever learns of new data calls Clear().
+class OutlineCache {
+public:
+    // The outline of the n-th drawn spectrum, computed unless kept.
+    std::span<const PlotPoint> Outline(size_t n, const OutlineInput& in);
+    // Forgets every outline (the buffers stay allocated).
+    void Clear();
+    // How many outlines were computed since construction.
+    long long Computed() const { return m_computed; }
+
+private:
+    struct Entry {
+        bool valid = false;
+        const double* data = nullptr;
+        size_t size = 0;
+        int gain = 0;
+        int lastValidChannel = 0;
+        PlotGeometry geometry;
+        ScaleType scale = ScaleType::Linear;
+        std::vector<PlotPoint> points;
+    };
+    std::vector<Entry> m_entries;
+    long long m_computed = 0;
+};
+
 PlotScene BuildPlotScene(const CPlot& plot, const SpectrumDrawSource& spectra,
-                         std::vector<std::vector<PlotPoint>>& outlines);
+                         OutlineCache& outlines);
 
 } // namespace vorna

@@ -7,6 +7,7 @@ target_sources(vorna_display PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/PlotDisplaySink.cpp
     ${CMAKE_CURRENT_LIST_DIR}/PlotKeys.cpp
     ${CMAKE_CURRENT_LIST_DIR}/PlotOutline.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/PlotRaster.cpp
     ${CMAKE_CURRENT_LIST_DIR}/PlotScene.cpp
     ${CMAKE_CURRENT_LIST_DIR}/PlotView.cpp
     ${CMAKE_CURRENT_LIST_DIR}/SpectraListPlotPort.cpp

@@ -45,15 +45,23 @@ public:
     virtual void Write(const ProfileWriteEvent& write) = 0;
 };
 
-// Reads and writes the profile itself: for a controller that lives on one thread (tests, tools).
+// Reads and writes the profile itself (tests, tools); the controller's own threads meet at the
+// lock, whoever else touches the profile must not do so while they run.
 class ProfileAcqSettings : public AcqSettingsSource {
 public:
     explicit ProfileAcqSettings(CSProfile& profile) : m_profile(profile) {}
-    AcqSettings Get() const override { return AcqSettingsFrom(m_profile); }
-    void Write(const ProfileWriteEvent& write) override { ApplyProfileWrite(m_profile, write); }
+    AcqSettings Get() const override {
+        std::lock_guard<std::mutex> g(m_mutex);
+        return AcqSettingsFrom(m_profile);
+    }
+    void Write(const ProfileWriteEvent& write) override {
+        std::lock_guard<std::mutex> g(m_mutex);
+        ApplyProfileWrite(m_profile, write);
+    }
 
 private:
     CSProfile& m_profile;
+    mutable std::mutex m_mutex;
 };
 
 // The program's source: the UI thread publishes, any thread reads; a write updates the copy at

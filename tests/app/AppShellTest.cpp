@@ -307,9 +307,11 @@ void AppShellTest::deviceCommandsReportNotConnected() {
     Program p;
     ModalDriver driver;
     driver.ThenButton(QMessageBox::Ok);
+    // The connect runs on the Kestrel's command thread; its message comes back to this one.
     p.frame().Execute(ToInt(CommandId::Connect));
-    QCOMPARE(driver.seen.value(0), QStringLiteral("Can not connect to LUMO!"));
-    QCOMPARE(p.frame().StatusText(0), QStringLiteral("MCA not connected..."));
+    QTRY_COMPARE_WITH_TIMEOUT(driver.seen.value(0), QStringLiteral("Can not connect to LUMO!"),
+                              20000);
+    QTRY_COMPARE(p.frame().StatusText(0), QStringLiteral("MCA not connected..."));
     p.app->State().Profile().deviceType = 2;
     // The DPP connect runs on timers and ends without a device.
     p.frame().Execute(ToInt(CommandId::Connect));

@@ -230,9 +230,13 @@ void DeviceTrustTest::gainChangeYesSavesTheCountsBeforeClearing() {
     driver.Then(SaveAsAnswer(path));
     QTest::keyClick(r.canvas(), Qt::Key_F9);
     QTRY_COMPARE_WITH_TIMEOUT(r.state().Spectra().At(0)->Lock()->m_nChannels, 256, 20000);
-    QVERIFY(QFile::exists(path));
+    QVERIFY2(QFile::exists(path), qPrintable(driver.seen.join('|')));
+    // The file holds the device's counts, uploaded for it (at least what the window showed),
+    // in the old channel layout; only then did the new gain clear the live spectrum.
     int channels = 0;
-    QCOMPARE(FileTotal(r.state(), path, &channels), total);
+    const double saved = FileTotal(r.state(), path, &channels);
+    QVERIFY2(saved >= total && total > 0,
+             qPrintable(QStringLiteral("%1 %2").arg(saved).arg(total)));
     QCOMPARE(channels, 4096);
     QCOMPARE(driver.seen.first(), QStringLiteral("Do you want to save MCA data?"));
     QCOMPARE(driver.unexpected, 0);
@@ -305,11 +309,12 @@ void DeviceTrustTest::unknownDeviceTypeStartsOnAValidRow() {
 }
 
 void DeviceTrustTest::kestrelChosenAfterADppAtStartup() {
+    ModalDriver driver;
+    driver.Then([](QWidget* modal) { modal->close(); }); // the start dialog at start-up
     Running r("kestrela,plover", [](MemoryProfileStore& s) {
         s.WriteInt("Standard", "device_type", 2);
         s.WriteInt("Standard", "start_dlg_show", 1);
     });
-    ModalDriver driver; // not used before the dialog below
     QVERIFY(r.app);
     // No Kestrel workers while a DPP is selected.
     QVERIFY(r.state().Kestrel() == nullptr);
@@ -331,7 +336,10 @@ void DeviceTrustTest::kestrelChosenAfterADppAtStartup() {
     QVERIFY(r.ConnectAndStart());
     QTRY_VERIFY_WITH_TIMEOUT(!r.state().Acquiring(), 30000);
     QTRY_VERIFY_WITH_TIMEOUT(LiveSpectrumTotal(r.state().Spectra()) >= 3000, 20000);
-    QVERIFY(LiveSpectrumTotal(r.state().Spectra()) < 3000 + 2 * 2500);
+    // A software preset stops the run once an upload shows the count reached: the overshoot is
+    // what the simulator's 2500 counts per second add during the upload and the stop (a few
+    // seconds), not a run that never ends.
+    QVERIFY(LiveSpectrumTotal(r.state().Spectra()) < 3000 + 5 * 2500);
 }
 
 void DeviceTrustTest::derivedSpectrumRemadeWhileAcquiring() {

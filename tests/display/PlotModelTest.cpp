@@ -472,7 +472,7 @@ TEST_F(PlotModel, SceneDrawsTheActiveSpectrumItsBandsAndTheVisibleOthers) {
     active->m_roi.AddSorted(200, 220);
     active->m_roi.SetSelected(0);
     plot.SetPeakSearchOverlay(RoiOverlay{{{300, 310}}, -1});
-    std::vector<std::vector<PlotPoint>> buffers;
+    OutlineCache buffers;
     PlotScene scene = BuildPlotScene(plot, *w.port, buffers);
     ASSERT_TRUE(scene.active.has_value());
     EXPECT_TRUE(scene.active->filled);

@@ -95,13 +95,21 @@ void PlotCanvas::ViewChanged() {
     PlotInvalidated();
 }
 
+// Every data, view, size and settings change ends here, so kept outlines go too.
 void PlotCanvas::PlotInvalidated() {
     m_frameStale = true;
+    m_outlines.Clear();
     update();
 }
 
 void PlotCanvas::ColumnsInvalidated(int x1, int x2) {
-    m_frameStale = true;
+    if (m_dirtyLeft > m_dirtyRight) {
+        m_dirtyLeft = x1;
+        m_dirtyRight = x2;
+    } else {
+        m_dirtyLeft = std::min(m_dirtyLeft, x1);
+        m_dirtyRight = std::max(m_dirtyRight, x2);
+    }
     update(QRect(x1, 0, x2 - x1 + 1, height()));
 }
 
@@ -125,21 +133,42 @@ void PlotCanvas::RubberBandChanged() {
 }
 
 const QImage& PlotCanvas::Frame() {
-    if (m_frameStale || m_frame.size() != size())
-        RebuildFrame();
+    const bool stale = m_frameStale || m_frame.size() != size();
+    if (!stale && m_dirtyLeft > m_dirtyRight)
+        return m_frame;
+    m_plot.AutoscaleForPaint(); // may change the view, which marks the whole frame stale
+    RebuildFrame(m_dirtyLeft, m_dirtyRight);
     return m_frame;
 }
 
-void PlotCanvas::RebuildFrame() {
-    m_plot.AutoscaleForPaint(); // may change the view, which marks the frame stale again
+void PlotCanvas::RebuildFrame(int x1, int x2) {
+    bool whole = m_frameStale || m_frame.size() != size();
     m_frameStale = false;
+    m_dirtyLeft = 0;
+    m_dirtyRight = -1;
     if (m_frame.size() != size())
         m_frame = QImage(size(), QImage::Format_RGB32);
     if (m_frame.isNull())
         return; // nothing to draw on before the first layout
-    QPainter p(&m_frame);
-    p.fillRect(m_frame.rect(), ToQColor(m_plot.Settings().backgroundColor));
-    DrawScene(p, BuildPlotScene(m_plot, m_spectra, m_outlines));
+    const PlotScene scene = BuildPlotScene(m_plot, m_spectra, m_outlines);
+    for (;;) {
+        const int left = whole ? 0 : std::max(x1, 0);
+        const int right = whole ? m_frame.width() - 1 : std::min(x2, m_frame.width() - 1);
+        if (left > right)
+            return;
+        PixelFrame pixels(reinterpret_cast<uint32_t*>(m_frame.bits()),
+                          static_cast<int>(m_frame.bytesPerLine() / 4), m_frame.width(),
+                          m_frame.height());
+        pixels.clipLeft = left;
+        pixels.clipRight = right;
+        QPainter p(&m_frame);
+        const QRect columns(left, 0, right - left + 1, m_frame.height());
+        if (!whole)
+            p.setClipRect(columns); // everything below draws the same pixels, only fewer of them
+        if (DrawScene(p, &pixels, scene) || whole)
+            return;
+        whole = true; // a clipped wide segment crosses the columns
+    }
 }
 
 QPen PlotCanvas::ScenePen(const QColor& color, int width, Qt::PenStyle style) const {
@@ -151,25 +180,37 @@ QPen PlotCanvas::ScenePen(const QColor& color, int width, Qt::PenStyle style) co
 
 void PlotCanvas::PaintContent(QPainter& p) {
     m_viewUnitPens = true;
-    DrawScene(p, BuildPlotScene(m_plot, m_spectra, m_outlines));
+    DrawScene(p, nullptr, BuildPlotScene(m_plot, m_spectra, m_outlines));
     m_viewUnitPens = false;
 }
 
-void PlotCanvas::DrawScene(QPainter& p, const PlotScene& scene) {
+bool PlotCanvas::DrawScene(QPainter& p, const PixelFrame* pixels, const PlotScene& scene) {
     const PlotSettings& st = m_plot.Settings();
+    auto stroke = [&](std::span<const PlotPoint> points, const SceneCurve& c) {
+        if (pixels)
+            return m_outlinePainter.Draw(p, *pixels, points, ToQColor(c.color), c.lineWidth);
+        p.setPen(ScenePen(ToQColor(c.color), c.lineWidth));
+        drawOutline(p, ToQPolygon(points), c.lineWidth);
+        return true;
+    };
+    const bool filled = scene.active && scene.active->filled && !scene.active->points.empty();
+    if (pixels)
+        FillBackground(*pixels,
+                       filled ? std::span<const PlotPoint>(scene.active->points)
+                              : std::span<const PlotPoint>(),
+                       ToQColor(st.fillColor).rgba(), ToQColor(st.backgroundColor).rgba(),
+                       height());
+    else if (filled)
+        fillUnderOutline(p, ToQPolygon(scene.active->points), ToQColor(st.fillColor), height());
     if (scene.active) {
         const SceneCurve& c = *scene.active;
-        const QPolygon poly = ToQPolygon(c.points);
-        const QPen pen = ScenePen(ToQColor(c.color), c.lineWidth);
-        if (c.filled) {
-            fillUnderOutline(p, poly, ToQColor(st.fillColor), height());
-            p.setPen(pen);
-            QPolygon closed = poly;
-            closed << poly.front();
-            drawOutline(p, closed, c.lineWidth);
-        } else {
-            p.setPen(pen);
-            drawOutline(p, poly, c.lineWidth);
+        if (filled) {
+            std::vector<PlotPoint> closed = c.points;
+            closed.push_back(c.points.front());
+            if (!stroke(closed, c))
+                return false;
+        } else if (!stroke(c.points, c)) {
+            return false;
         }
     }
     p.setPen(ScenePen(QColor(kRoiOutlineColor), 1));
@@ -181,11 +222,11 @@ void PlotCanvas::DrawScene(QPainter& p, const PlotScene& scene) {
         }
     }
     p.setBrush(Qt::NoBrush);
-    for (const SceneCurve& c : scene.others) {
-        p.setPen(ScenePen(ToQColor(c.color), c.lineWidth));
-        drawOutline(p, ToQPolygon(c.points), c.lineWidth);
-    }
+    for (const SceneCurve& c : scene.others)
+        if (!stroke(c.points, c))
+            return false;
     DrawAxis(p, scene);
+    return true;
 }
 
 void PlotCanvas::DrawAxis(QPainter& p, const PlotScene& scene) {

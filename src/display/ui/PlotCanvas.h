@@ -8,7 +8,9 @@
 
 #include "common/Clock.h"
 #include "display/CPlot.h"
+#include "display/PlotRaster.h"
 #include "display/PlotScene.h"
+#include "display/ui/OutlinePainter.h"
 
 namespace vorna {
 
@@ -32,6 +34,10 @@ public:
     void MouseModeChanged() override;
     void RubberBandChanged() override;
 
+    // Outlines computed for the frame since the canvas was made (each repaint of a few columns
+    // reuses the kept ones).
+    long long OutlinesComputed() const { return m_outlines.Computed(); }
+
 Q_SIGNALS:
     void contextMenuRequested(const QPoint& globalPos);
 
@@ -46,8 +52,12 @@ protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
-    void RebuildFrame();
-    void DrawScene(QPainter& p, const PlotScene& scene);
+    // Redraws columns x1..x2 of the frame, or all of it.
+    void RebuildFrame(int x1, int x2);
+    // Into the frame when `pixels` is given (the outlines and the fill written straight into
+    // it), else through the painter alone (printing). False when only some columns were being
+    // drawn and the whole frame must be drawn instead.
+    bool DrawScene(QPainter& p, const PixelFrame* pixels, const PlotScene& scene);
     void DrawAxis(QPainter& p, const PlotScene& scene);
     void UpdateCursorColumn(double pixel);
     QPen ScenePen(const QColor& color, int width, Qt::PenStyle style = Qt::SolidLine) const;
@@ -58,7 +68,11 @@ private:
     QImage m_frame;
     bool m_frameStale = true;
     bool m_viewUnitPens = false;
-    std::vector<std::vector<PlotPoint>> m_outlines;
+    // Columns of an otherwise current frame that need redrawing (ROI bands changed).
+    int m_dirtyLeft = 0;
+    int m_dirtyRight = -1;
+    OutlineCache m_outlines;
+    OutlinePainter m_outlinePainter;
 };
 
 } // namespace vorna

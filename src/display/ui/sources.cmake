@@ -3,6 +3,8 @@ find_package(Qt6 REQUIRED COMPONENTS Widgets)
 add_library(vorna_display_ui STATIC
     ${CMAKE_CURRENT_LIST_DIR}/NavigationPane.cpp
     ${CMAKE_CURRENT_LIST_DIR}/NavigationPane.h
+    ${CMAKE_CURRENT_LIST_DIR}/OutlinePainter.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/OutlinePainter.h
     ${CMAKE_CURRENT_LIST_DIR}/PlotCanvas.cpp
     ${CMAKE_CURRENT_LIST_DIR}/PlotCanvas.h
     ${CMAKE_CURRENT_LIST_DIR}/PlotWidget.cpp
