@@ -32,6 +32,12 @@ include(${PROJECT_SOURCE_DIR}/src/dpp/sources.cmake)
 target_link_libraries(vorna_dpp PUBLIC vorna_common)
 vorna_warnings(vorna_dpp)
 
+# The companion interface's texts, parsers and launcher decisions.
+add_library(vorna_external STATIC)
+include(${PROJECT_SOURCE_DIR}/src/external/sources.cmake)
+target_link_libraries(vorna_external PUBLIC vorna_common)
+vorna_warnings(vorna_external)
+
 # A library whose folder holds no source yet still needs one file to build.
 foreach(lib vorna_common vorna_spectrum vorna_analysis vorna_settings vorna_dpp)
     get_target_property(_srcs ${lib} SOURCES)

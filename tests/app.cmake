@@ -47,3 +47,22 @@ vorna_widget_test(vorna_output_window_tests SOURCES output/OutputWindowsTest.cpp
 vorna_widget_test(vorna_app_details_tests SOURCES app/ShellDetailsTest.cpp)
 # The DPP property sheet, tuning and oscilloscope against simulated DPPs in real time.
 vorna_widget_test(vorna_app_dppsetup_tests SIMULATE plover TIMEOUT 240 SOURCES app/DppSetupTest.cpp)
+
+# The companion interface on a private session bus of its own.
+find_package(Qt6 REQUIRED COMPONENTS DBus)
+find_program(DBUS_RUN_SESSION dbus-run-session REQUIRED)
+add_executable(vorna_companion_tests app/CompanionBusTest.cpp)
+set_target_properties(vorna_companion_tests PROPERTIES AUTOMOC ON)
+target_link_libraries(vorna_companion_tests PRIVATE vorna_app_test_support Qt6::DBus)
+vorna_warnings(vorna_companion_tests)
+add_test(NAME vorna_companion_tests
+         COMMAND ${DBUS_RUN_SESSION} -- $<TARGET_FILE:vorna_companion_tests>)
+set_tests_properties(vorna_companion_tests PROPERTIES ENVIRONMENT
+    "QT_QPA_PLATFORM=offscreen;LC_ALL=C.UTF-8;VORNA_SIMULATE=" TIMEOUT 180)
+# The README's companion script, with vorna-fp, against the real program.
+add_test(NAME vorna_companion_script
+         COMMAND ${DBUS_RUN_SESSION} -- ${CMAKE_CURRENT_SOURCE_DIR}/app/companion-script.sh
+                 $<TARGET_FILE:vorna> $<TARGET_FILE:vorna-fp>
+                 ${PROJECT_SOURCE_DIR}/examples/companion-demo.sh
+                 ${PROJECT_SOURCE_DIR}/examples/fe55.mca)
+set_tests_properties(vorna_companion_script PROPERTIES TIMEOUT 120)

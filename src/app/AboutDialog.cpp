@@ -76,7 +76,10 @@ QStringList AboutDialog::DeviceLines(ProgramState& state, DppSession* dpp) {
 
 QStringList AboutDialog::InfoLines(ProgramState& state, const QString& dir, DppSession* dpp) {
     QStringList lines = DeviceLines(state, dpp);
-    lines << QStringLiteral("FP DLL Version:  %1").arg(Version(dir, kFpLibrary))
+    // The running companion's own word, once it has told it, over the file's version.
+    const std::string& told = state.Companion().version;
+    lines << QStringLiteral("FP DLL Version:  %1")
+                 .arg(told.empty() ? Version(dir, kFpLibrary) : FromCore(told))
           << QStringLiteral("SP DLL Version:  %1").arg(Version(dir, kSpLibrary))
           << QStringLiteral("Elemix Version:  %1").arg(Version(dir, kElemix));
     if (QFileInfo::exists(dir + '/' + kFlare))

@@ -20,6 +20,7 @@ void RegisterAnalyzeCommands(CommandRouter& r, ShellContext& c) {
     // The plot moves its cursor and repaints with these.
     for (C id : {C::ClearAllRois, C::NextRoi, C::PreviousRoi, C::ClearCursorRoi})
         r.Register(ToInt(id), [&c, id] { c.frame.RunPlotCommand(ToInt(id)); });
+    // The companion-program commands are the companion interface's (CMainFrame::SetCompanion).
     for (C id : {C::FundamentalParameters, C::FlareController})
         r.Register(ToInt(id), [&c, id] { ReportNotAvailable(c, id); });
 }

@@ -14,6 +14,7 @@
 #include "app/QtUserPrompt.h"
 #include "app/StartDialog.h"
 #include "app/TextConvert.h"
+#include "app/companion/CompanionInterface.h"
 #include "appcore/MenuState.h"
 #include "display/CPlot.h"
 #include "dpp/DppTypes.h"
@@ -131,6 +132,7 @@ bool CLumoApp::InitInstance() {
     }
     ReportDeviceState();
     AutoConnect();
+    StartCompanionInterface();
     return true;
 }
 
@@ -152,6 +154,18 @@ void CLumoApp::AutoConnect() {
             frame->RefreshPanes();
         });
     m_state->Note("auto connect");
+}
+
+void CLumoApp::StartCompanionInterface() {
+    CompanionInterface::Options options;
+    options.programDir = m_options.programDir;
+    auto* companion = new CompanionInterface(*m_state, *m_frame, *m_prompt, options);
+    m_frame->SetCompanion(companion);
+    if (!m_options.companionBus)
+        return;
+    // Said after the device state, which the window shows first.
+    QMetaObject::invokeMethod(
+        companion, [companion] { companion->Register(); }, Qt::QueuedConnection);
 }
 
 AcqHooks CLumoApp::KestrelHooks() {

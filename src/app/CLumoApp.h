@@ -23,6 +23,9 @@ public:
         ProfileStore* store = nullptr; // tests: their own store; else the user's settings
         Clock* clock = nullptr;        // tests: a virtual clock; else the steady clock
         bool allowStartDialog = true;
+        // Take the companion interface's name on the session bus (tests that do not exercise it
+        // stay off the user's bus).
+        bool companionBus = true;
     };
 
     explicit CLumoApp(Options options);
@@ -40,6 +43,8 @@ public:
 private:
     void ReportDeviceState();
     void AutoConnect();
+    // Takes the companion interface's bus name (the first VORNA of the user does).
+    void StartCompanionInterface();
     // The "Update DPP Notice" when the profile asks for it and a DPP answered.
     void ShowDppUpdateNotice();
     AcqHooks KestrelHooks();

@@ -25,6 +25,7 @@
 #include "app/SpectraListWindow.h"
 #include "app/TextConvert.h"
 #include "app/ToolbarIcons.h"
+#include "app/companion/CompanionInterface.h"
 #include "appcore/CommandTable.h"
 #include "appcore/ProgramState.h"
 #include "appcore/SpectraListRows.h"
@@ -435,6 +436,19 @@ void CMainFrame::SetDpp(DppSession* session) {
     m_repeat->SetDppHooks(std::move(hooks));
     UpdateDevicePane();
     UpdateCommandStates();
+}
+
+void CMainFrame::SetCompanion(CompanionInterface* companion) {
+    m_companion = companion;
+    if (!companion)
+        return;
+    m_router.Register(ToInt(CommandId::FundamentalParameters),
+                      [companion] { companion->ShowElemix(); });
+    m_router.Register(ToInt(CommandId::FlareController), [this, companion] {
+        // Without the program beside ours the command is gone from menu and toolbar.
+        if (CurrentMenuContext().flarePresent)
+            companion->ShowFlareController();
+    });
 }
 
 SpectraListWindow* CMainFrame::SpectraList(bool create) {

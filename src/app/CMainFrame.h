@@ -25,6 +25,7 @@ class QTimer;
 
 namespace vorna {
 
+class CompanionInterface;
 class DppSession;
 class InfoPane;
 class PlotPanes;
@@ -78,6 +79,10 @@ public:
     // The DPP link; the window owns it (a Qt child). Null until the application sets it.
     void SetDpp(DppSession* session);
     DppSession* Dpp() const { return m_dpp; }
+    // The companion interface: posted 0x500 commands and the companion-program commands go to
+    // it. Null until the application sets it; it stays a child of the window.
+    void SetCompanion(CompanionInterface* companion);
+    CompanionInterface* Companion() const { return m_companion; }
     // The plot's own commands (views, ROI selection, mouse modes); false for others.
     bool RunPlotCommand(int commandId);
 
@@ -140,6 +145,7 @@ private:
     QWidget* m_nav = nullptr;
     SpectraListWindow* m_spectraList = nullptr;
     DppSession* m_dpp = nullptr;
+    CompanionInterface* m_companion = nullptr;
     QToolBar* m_toolbar = nullptr;
     QLabel* m_pane0 = nullptr;
     QLabel* m_pane1Icon = nullptr;

@@ -9,6 +9,7 @@
 #include "app/QtUserPrompt.h"
 #include "app/RepeatMeasurementRunner.h"
 #include "app/TextConvert.h"
+#include "app/companion/CompanionInterface.h"
 #include "appcore/CommandTable.h"
 #include "appcore/ProgramState.h"
 #include "kestrel/AcqSettings.h"
@@ -44,7 +45,10 @@ void CMainFrame::HandleEvent(MainEvent& event) {
                        }
                    },
                    [this](TimedRequestEvent& e) { m_state.TimeQueue().Deliver(e); },
-                   [](ExternalCommandEvent&) {},
+                   [this](ExternalCommandEvent& e) {
+                       if (m_companion)
+                           m_companion->PostedCommand(static_cast<int>(e.code), e.argument);
+                   },
                    [this](OpenFileEvent& e) {
                        // A missing file is passed over quietly.
                        const QFileInfo info(PathFromCore(e.path));

@@ -17,6 +17,7 @@
 #include "appcore/RecentFiles.h"
 #include "common/Clock.h"
 #include "common/PostingPrompt.h"
+#include "external/FpCompanionValues.h"
 #include "kestrel/AcqSettings.h"
 #include "kestrel/CAcq.h"
 #include "kestrel/SerialLine.h"
@@ -78,6 +79,8 @@ public:
     WindowTimersRelay& Timers() { return m_timers; }
     DisplayRelay& Display() { return m_display; }
     CUpdateThread* UpdateThread() { return m_update.get(); }
+    // What the companion analysis program told about itself.
+    FpCompanionValues& Companion() { return m_companion; }
 
     // The Kestrel controller, or nullptr while no Kestrel stack runs.
     CAcq* Acq() { return m_kestrel ? &m_kestrel->Acq() : nullptr; }
@@ -132,6 +135,7 @@ private:
     AcqHooks m_kestrelHooks;
     std::unique_ptr<KestrelProgram> m_kestrel;
     const DppController* m_dpp = nullptr;
+    FpCompanionValues m_companion;
     std::vector<std::string> m_journal;
 };
 

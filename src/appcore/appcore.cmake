@@ -1,6 +1,7 @@
 # The application shell's core: command table, menu rules, info-pane and spectra-list texts,
 # time queue, update worker and the program-wide state. Standard C++ only.
 add_library(vorna_appcore STATIC
+    ${CMAKE_CURRENT_LIST_DIR}/CFPCmdInterface.cpp
     ${CMAKE_CURRENT_LIST_DIR}/CommandTable.cpp
     ${CMAKE_CURRENT_LIST_DIR}/CTimeQueue.cpp
     ${CMAKE_CURRENT_LIST_DIR}/CUpdateThread.cpp
@@ -24,5 +25,5 @@ add_library(vorna_appcore STATIC
     ${CMAKE_CURRENT_LIST_DIR}/WindowPlacement.cpp
 )
 find_package(Threads REQUIRED)
-target_link_libraries(vorna_appcore PUBLIC vorna_core vorna_settings vorna_acq vorna_dpp Threads::Threads)
+target_link_libraries(vorna_appcore PUBLIC vorna_core vorna_settings vorna_acq vorna_dpp vorna_external Threads::Threads)
 vorna_warnings(vorna_appcore)

@@ -35,6 +35,7 @@ TestProgram::TestProgram(const TestProgramOptions& options) {
     o.commandLineFile = options.commandLine;
     o.store = &store;
     o.clock = &clock;
+    o.companionBus = options.companionBus;
     app = std::make_unique<CLumoApp>(o);
     app->InitInstance();
     Settle();
@@ -66,6 +67,7 @@ std::unique_ptr<CLumoApp> StartRealTimeProgram(MemoryProfileStore& store, const 
     CLumoApp::Options o;
     o.programDir = folder;
     o.store = &store;
+    o.companionBus = false;
     auto app = std::make_unique<CLumoApp>(o);
     if (!app->InitInstance())
         return nullptr;

@@ -27,6 +27,7 @@ struct TestProgramOptions {
     QString testIni;               // written as VORNATST.INI in the program folder when set
     bool missingSerial = false;    // every COM port names a device that is not there
     bool dataFolderInside = false; // "no folder" settings resolve inside the test folder
+    bool companionBus = false;     // the program takes its name on the session bus
     // Further settings, written before the program starts (the test folder is passed in).
     std::function<void(MemoryProfileStore&, const QString& folder)> prepare;
 };

@@ -1,0 +1,3 @@
+vorna_add_fuzzer(fuzz_fp_list LIBS vorna_external)
+vorna_add_fuzzer(fuzz_fp_calibration LIBS vorna_external)
+vorna_add_fuzzer(fuzz_fp_save LIBS vorna_external)
