@@ -162,7 +162,8 @@ void DeviceTrustTest::acquiringKestrelShowsItselfEverywhere() {
     const double totalBefore = LiveSpectrumTotal(r.state().Spectra());
     QTRY_VERIFY_WITH_TIMEOUT(LiveSpectrumTotal(r.state().Spectra()) > totalBefore, 10000);
     QTRY_VERIFY_WITH_TIMEOUT(paints.count > 0, 5000);
-    QVERIFY(r.canvas()->grab().toImage() != before);
+    // The worker's redraw follows the new counts shortly; then the picture has changed.
+    QTRY_VERIFY_WITH_TIMEOUT(r.canvas()->grab().toImage() != before, 10000);
 
     // The menu says what F3 does now; the info pane names the analyzer of the live spectrum.
     QTRY_COMPARE_WITH_TIMEOUT(r.frame().Action(CommandId::StartAcquisition)->text(),
