@@ -66,3 +66,7 @@ add_test(NAME vorna_companion_script
                  ${PROJECT_SOURCE_DIR}/examples/companion-demo.sh
                  ${PROJECT_SOURCE_DIR}/examples/fe55.mca)
 set_tests_properties(vorna_companion_script PROPERTIES TIMEOUT 120)
+# The programs on simulated devices in real time: one at a time, so their timing holds on a busy
+# two-core machine.
+set_tests_properties(vorna_app_kestrel_tests vorna_app_dpp_tests vorna_app_trust_tests
+    vorna_app_fault_tests vorna_app_dppsetup_tests PROPERTIES RESOURCE_LOCK realtime_devices)

@@ -204,17 +204,8 @@ void DeviceTrustTest::gainChangeYesSavesTheCountsBeforeClearing() {
     ModalDriver driver;
     QVERIFY(r.ConnectAndStart());
     QVERIFY(r.Stop());
-    // The run's final upload has arrived once the total stops changing.
-    double total = -1;
-    QTRY_VERIFY_WITH_TIMEOUT(
-        [&] {
-            QTest::qWait(700);
-            const double now = LiveSpectrumTotal(r.state().Spectra());
-            const bool steady = now == total;
-            total = now;
-            return steady;
-        }(),
-        20000);
+    // What the window shows now is a lower bound of what the device holds.
+    const double total = LiveSpectrumTotal(r.state().Spectra());
     QVERIFY(total > 0);
 
     const QString path = r.dir.filePath("before-gain.mca");
