@@ -450,17 +450,17 @@ DppFieldSpec FieldSpec(DppField field, const DppFieldContext& context) {
     return s;
 }
 
-int LimitFieldValue(const DppFieldSpec& spec, int value) {
-    return std::clamp(value, spec.minimum, spec.maximum);
+int LimitFieldValue(const DppFieldSpec& row, int value) {
+    return std::clamp(value, row.minimum, row.maximum);
 }
 
-int StepFieldValue(const DppFieldSpec& spec, int value, int direction) {
-    const int64_t next = static_cast<int64_t>(LimitFieldValue(spec, value)) +
-                         static_cast<int64_t>(direction) * spec.step;
-    if (next > spec.maximum)
-        return spec.wrap ? spec.minimum : spec.maximum;
-    if (next < spec.minimum)
-        return spec.wrap ? spec.maximum : spec.minimum;
+int StepFieldValue(const DppFieldSpec& row, int value, int direction) {
+    const int64_t next = static_cast<int64_t>(LimitFieldValue(row, value)) +
+                         static_cast<int64_t>(direction) * row.step;
+    if (next > row.maximum)
+        return row.wrap ? row.minimum : row.maximum;
+    if (next < row.minimum)
+        return row.wrap ? row.maximum : row.minimum;
     return static_cast<int>(next);
 }
 

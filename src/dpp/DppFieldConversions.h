@@ -142,7 +142,7 @@ struct DppFieldSpec {
 
 DppFieldSpec FieldSpec(DppField field, const DppFieldContext& context);
 // The value `direction` steps away (negative down), wrapping or stopping at the ends.
-int StepFieldValue(const DppFieldSpec& spec, int value, int direction);
-int LimitFieldValue(const DppFieldSpec& spec, int value);
+int StepFieldValue(const DppFieldSpec& row, int value, int direction);
+int LimitFieldValue(const DppFieldSpec& row, int value);
 
 } // namespace vorna

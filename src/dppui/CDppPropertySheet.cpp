@@ -121,8 +121,8 @@ DppNumberField* CPropDppPage::AddField(DppField id) {
     return AddField(FieldSpec(id, FieldContext()));
 }
 
-DppNumberField* CPropDppPage::AddField(const DppFieldSpec& spec) {
-    auto* field = new DppNumberField(spec, this);
+DppNumberField* CPropDppPage::AddField(const DppFieldSpec& row) {
+    auto* field = new DppNumberField(row, this);
     connect(field, &DppNumberField::Edited, this, [this] {
         if (!m_initialising)
             MarkModified();

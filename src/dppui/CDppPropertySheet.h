@@ -58,7 +58,7 @@ protected:
     DppFieldContext FieldContext() const;
     // A field of the table whose edits mark this page modified.
     DppNumberField* AddField(DppField id);
-    DppNumberField* AddField(const DppFieldSpec& spec);
+    DppNumberField* AddField(const DppFieldSpec& row);
     // Notifications while filling do not count as edits.
     void Watch(QComboBox* combo);
     void Watch(QLineEdit* edit);

@@ -6,11 +6,11 @@
 
 namespace vorna {
 
-DppNumberField::DppNumberField(const DppFieldSpec& spec, QWidget* parent) : QSpinBox(parent) {
+DppNumberField::DppNumberField(const DppFieldSpec& row, QWidget* parent) : QSpinBox(parent) {
     // Values move only on Enter, focus loss or an arrow, never while typing.
     setKeyboardTracking(false);
     setCorrectionMode(QAbstractSpinBox::CorrectToNearestValue);
-    SetSpec(spec);
+    SetSpec(row);
     connect(lineEdit(), &QLineEdit::textEdited, this, [this] { Q_EMIT Edited(); });
     connect(this, &QSpinBox::valueChanged, this, [this](int v) {
         if (!m_showing)
@@ -22,14 +22,14 @@ DppNumberField::DppNumberField(const DppFieldSpec& spec, QWidget* parent) : QSpi
     });
 }
 
-void DppNumberField::SetSpec(const DppFieldSpec& spec) {
-    m_spec = spec;
+void DppNumberField::SetSpec(const DppFieldSpec& row) {
+    m_spec = row;
     m_showing = true;
-    setRange(spec.minimum, spec.maximum);
-    setSingleStep(spec.step);
-    setWrapping(spec.wrap);
-    lineEdit()->setReadOnly(!spec.typed);
-    setToolTip(QString::fromUtf8(spec.tip));
+    setRange(row.minimum, row.maximum);
+    setSingleStep(row.step);
+    setWrapping(row.wrap);
+    lineEdit()->setReadOnly(!row.typed);
+    setToolTip(QString::fromUtf8(row.tip));
     lineEdit()->setText(textFromValue(value()));
     m_showing = false;
 }

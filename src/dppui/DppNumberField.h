@@ -14,10 +14,10 @@ namespace vorna {
 class DppNumberField : public QSpinBox {
     Q_OBJECT
 public:
-    DppNumberField(const DppFieldSpec& spec, QWidget* parent = nullptr);
+    DppNumberField(const DppFieldSpec& row, QWidget* parent = nullptr);
 
     // Changes the row (a device type or channel count changed); keeps the value in range.
-    void SetSpec(const DppFieldSpec& spec);
+    void SetSpec(const DppFieldSpec& row);
     // Shows a value without reporting an edit.
     void Show(int value);
     // Reads the typed text into the value now.
